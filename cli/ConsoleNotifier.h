@@ -1,0 +1,15 @@
+#pragma once
+
+#include <iostream>
+#include <string>
+
+#include "UserNotifier.h"
+
+// Messages of the core go to standard error, one line each, as "caption: text".
+class CConsoleNotifier final : public IUserNotifier {
+public:
+    void ShowMessage(const std::string& text, const std::string& caption, MessageIcon) override {
+        std::cerr << (caption.empty() ? ApplicationTitle() : caption) << ": " << text << '\n';
+    }
+    std::string ApplicationTitle() const override { return "tq20"; }
+};

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <chrono>
+#include <condition_variable>
+#include <cstdint>
+#include <mutex>
+#include <optional>
+#include <vector>
+
+#include "ChannelMessages.h"
+
+// Turns the channel's notifications into a blocking call for the command line: the reader
+// thread only hands the bytes over; the main thread does everything else.
+class CReplyWaiter final : public IChannelOwner {
+public:
+    struct Notification {
+        ChannelMessage message;
+        std::vector<std::uint8_t> bytes;
+    };
+
+    void OnChannelMessage(ChannelMessage message, std::span<const std::uint8_t> bytes) override;
+    // The next notification; empty when none came within the limit (a request without reply).
+    std::optional<Notification> Wait(std::chrono::milliseconds limit);
+
+private:
+    std::mutex m_mutex;
+    std::condition_variable m_arrived;
+    std::optional<Notification> m_pending;
+};

@@ -1,0 +1,84 @@
+#pragma once
+
+#include <atomic>
+#include <chrono>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "CTransport.h"
+#include "CWatchTimer.h"
+#include "ChannelMessages.h"
+#include "ReplyRule.h"
+#include "UserNotifier.h"
+
+inline constexpr const char* kSerialInterfaceName = "RS-232";
+// A reply must begin, and each later part of it follow the one before, within this time.
+inline constexpr std::chrono::milliseconds kReplyWatch{2000};
+
+// Which transport the channel uses and how it is set up.
+struct ChannelConfig {
+    std::string interfaceName = kSerialInterfaceName;
+    std::string host;
+    int hostPort = 0;
+    std::string portName;
+    unsigned baudRate = 115200;
+    int parity = 0;
+    int flowControl = 0;
+    int stopBits = 0;
+};
+
+// Writes request frames and collects the replies: a fixed length, a terminator pattern or a
+// length field, under a time-out watch. Every request ends in exactly one notification to the
+// owner (or in silence when no reply is awaited); a new request silently replaces a pending one.
+class CCommandChannel final : private IInputSink {
+public:
+    using TransportFactory = std::function<std::unique_ptr<CTransport>(IInputSink&)>;
+
+    CCommandChannel(IChannelOwner* owner, const ChannelConfig& config,
+                    IUserNotifier* notifier = nullptr);
+    CCommandChannel(IChannelOwner* owner, const TransportFactory& makeTransport);
+    CCommandChannel(const CCommandChannel&) = delete;
+    CCommandChannel& operator=(const CCommandChannel&) = delete;
+    // Safe from inside the owner's notification, on whichever thread delivered it.
+    ~CCommandChannel() override;
+
+    bool IsOpen() const;
+    void Send(const std::uint8_t* data, int length, bool expectReply, int replyLength);
+    void SendAwaitPattern(const std::uint8_t* data, int length, int replyKind,
+                          const std::uint8_t* pattern, int patternLen);
+    void SetWatchLength(std::chrono::milliseconds length);
+
+private:
+    struct Delivery {
+        ChannelMessage message{};
+        std::vector<std::uint8_t> bytes;
+    };
+
+    void OnDataAvailable() override;
+    // Decides, under the lock, what the bytes just read mean; false when nothing is delivered.
+    bool CollectInput(std::span<const std::uint8_t> input, Delivery& delivery);
+    void RestartStreamWatch(std::uint64_t request);
+    void OnWatchExpired(std::uint64_t ticket);
+    // Ends the pending request without a notification: stops its watch, forgets its bytes.
+    void CancelPending();
+    void StartWatch();
+
+    IChannelOwner* m_pOwner;
+    std::mutex m_mutex;
+    ReplyRule m_rule;
+    std::vector<std::uint8_t> m_rxBuffer;
+    std::chrono::milliseconds m_watchLength = kReplyWatch;
+    std::uint64_t m_watchTicket = 0;
+    std::uint64_t m_requestSerial = 0;
+    bool m_closing = false;
+    // Cleared by the destructor; a delivering thread holds a copy to learn whether its handler
+    // destroyed the channel.
+    std::shared_ptr<std::atomic<bool>> m_alive = std::make_shared<std::atomic<bool>>(true);
+    CWatchTimer m_watch;
+    std::unique_ptr<CTransport> m_pTransport;
+};

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <atomic>
+#include <string>
+
+#include "CReaderThread.h"
+#include "CTransport.h"
+#include "SerialLineSettings.h"
+#include "UserNotifier.h"
+
+// The serial transport: opens the port exclusively, programs the line, and reports input on a
+// reader thread of its own.
+class CSerialPort final : public CTransport {
+public:
+    CSerialPort(IInputSink* owner, std::string portName, const SerialLineRequest& line,
+                IUserNotifier* notifier = nullptr);
+    CSerialPort(const CSerialPort&) = delete;
+    CSerialPort& operator=(const CSerialPort&) = delete;
+    // Closes the port if the owner did not: a port must never outlive its object.
+    ~CSerialPort() override;
+
+    bool IsOpen() const override { return m_bOpen; }
+    bool OpenConnection();
+    bool Open() override { return OpenConnection(); }
+    bool Close() override;
+    int Write(const std::uint8_t* data, int length) override;
+    int Read(std::uint8_t* buffer, int capacity) override;
+    bool PurgeInput() override;
+    bool PurgeOutput() override;
+
+    const std::string& PortName() const { return m_strPortName; }
+
+private:
+    bool OpenDevice();
+    bool ProgramLine();
+    bool StartReader();
+    void ReleaseDevice();
+
+    IInputSink* m_pChannel;
+    CReaderThread m_reader;
+    int m_fd = -1;
+    std::string m_strPortName;
+    SerialLineRequest m_line;
+    IUserNotifier* m_notifier;
+    std::atomic<bool> m_bOpen{false};
+    std::atomic<bool> m_readFailed{false};
+};

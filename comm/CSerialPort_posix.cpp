@@ -1,0 +1,203 @@
+#include "CSerialPort.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/file.h>
+#include <sys/ioctl.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <thread>
+
+#include "SerialSpeed.h"
+#include "SerialTermios_posix.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// A write, including the wait until its bytes are on the wire, is bounded by this limit.
+constexpr std::chrono::milliseconds kWriteLimit{2000};
+
+int RemainingMs(Clock::time_point deadline) {
+    auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+    return static_cast<int>(std::max<long long>(0, left.count()));
+}
+
+int QueuedOutput(int fd) {
+    int queued = 0;
+    if (::ioctl(fd, TIOCOUTQ, &queued) != 0) {
+        return 0;
+    }
+    return queued;
+}
+
+// write() returns once the bytes are queued, not sent. Waits until the driver's output queue
+// is empty, sleeping about as long as the queued bytes take on the wire rather than polling.
+bool WaitForDrain(int fd, unsigned baudRate, Clock::time_point deadline) {
+    for (;;) {
+        const int queued = QueuedOutput(fd);
+        if (queued <= 0) {
+            return true;
+        }
+        const int left = RemainingMs(deadline);
+        if (left == 0) {
+            return false;
+        }
+        const long long wireMs = 1 + queued * 10LL * 1000 / std::max(1u, baudRate);
+        std::this_thread::sleep_for(std::chrono::milliseconds(std::min<long long>(wireMs, left)));
+    }
+}
+
+}  // namespace
+
+CSerialPort::CSerialPort(IInputSink* owner, std::string portName, const SerialLineRequest& line,
+                         IUserNotifier* notifier)
+    : m_pChannel(owner), m_strPortName(std::move(portName)), m_line(line), m_notifier(notifier) {}
+
+CSerialPort::~CSerialPort() { Close(); }
+
+bool CSerialPort::OpenConnection() {
+    if (m_bOpen) {
+        return false;
+    }
+    if (!OpenDevice()) {
+        return false;
+    }
+    if (!ProgramLine()) {
+        ReleaseDevice();
+        return false;
+    }
+    m_readFailed = false;
+    m_bOpen = true;
+    if (!StartReader()) {
+        if (m_notifier != nullptr) {
+            m_notifier->ShowMessage("thread will not be created from OpenConnection()", "",
+                                    MessageIcon::Warning);
+        }
+        m_bOpen = false;
+        ReleaseDevice();
+        return false;
+    }
+    return true;
+}
+
+// No sharing: the advisory lock keeps out every cooperating program (root included), and
+// TIOCEXCL keeps out the others where the device supports it.
+bool CSerialPort::OpenDevice() {
+    m_fd = ::open(m_strPortName.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (m_fd < 0) {
+        return false;
+    }
+    if (::flock(m_fd, LOCK_EX | LOCK_NB) != 0) {
+        ::close(m_fd);
+        m_fd = -1;
+        return false;
+    }
+    ::ioctl(m_fd, TIOCEXCL);
+    return true;
+}
+
+bool CSerialPort::ProgramLine() {
+    termios tio{};
+    if (::tcgetattr(m_fd, &tio) != 0) {
+        return false;
+    }
+    ApplySerialLine(MapSerialLine(m_line), tio);
+    if (::tcsetattr(m_fd, TCSANOW, &tio) != 0) {
+        return false;
+    }
+    if (!SetSerialSpeed(m_fd, m_line.baudRate)) {
+        return false;
+    }
+    // Pseudo-terminals have no modem lines; that is not a failure.
+    int lines = TIOCM_DTR | TIOCM_RTS;
+    ::ioctl(m_fd, TIOCMBIS, &lines);
+    return true;
+}
+
+bool CSerialPort::StartReader() {
+    CReaderThread::Callbacks callbacks;
+    callbacks.onReadable = [this] { m_pChannel->OnDataAvailable(); };
+    callbacks.isHungUp = [this] { return m_readFailed.load(); };
+    callbacks.onHangUp = [this] { m_pChannel->OnHangUp(); };
+    return m_reader.Start(m_fd, std::move(callbacks));
+}
+
+bool CSerialPort::Close() {
+    if (!m_bOpen) {
+        return false;
+    }
+    m_bOpen = false;
+    m_reader.Stop();
+    int dtr = TIOCM_DTR;
+    ::ioctl(m_fd, TIOCMBIC, &dtr);
+    ::tcflush(m_fd, TCIOFLUSH);
+    ::ioctl(m_fd, TIOCNXCL);
+    ReleaseDevice();
+    return true;
+}
+
+void CSerialPort::ReleaseDevice() {
+    if (m_fd >= 0) {
+        ::flock(m_fd, LOCK_UN);
+        ::close(m_fd);
+        m_fd = -1;
+    }
+}
+
+int CSerialPort::Read(std::uint8_t* buffer, int capacity) {
+    if (!m_bOpen || capacity <= 0) {
+        return 0;
+    }
+    int waiting = 0;
+    if (::ioctl(m_fd, FIONREAD, &waiting) != 0 || waiting <= 0) {
+        return 0;
+    }
+    const ssize_t got = ::read(m_fd, buffer, static_cast<size_t>(std::min(waiting, capacity)));
+    if (got > 0) {
+        return static_cast<int>(got);
+    }
+    if (got == 0 || (errno != EAGAIN && errno != EINTR)) {
+        m_readFailed = true;
+    }
+    return 0;
+}
+
+int CSerialPort::Write(const std::uint8_t* data, int length) {
+    if (!m_bOpen || data == nullptr || length <= 0) {
+        return 0;
+    }
+    const auto deadline = Clock::now() + kWriteLimit;
+    int sent = 0;
+    while (sent < length) {
+        const ssize_t n = ::write(m_fd, data + sent, static_cast<size_t>(length - sent));
+        if (n > 0) {
+            sent += static_cast<int>(n);
+            continue;
+        }
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n < 0 && errno == EAGAIN) {
+            pollfd out{m_fd, POLLOUT, 0};
+            if (::poll(&out, 1, RemainingMs(deadline)) > 0) {
+                continue;
+            }
+        }
+        break;
+    }
+    if (!WaitForDrain(m_fd, m_line.baudRate, deadline)) {
+        // Only what the time limit left behind is discarded.
+        sent = std::max(0, sent - QueuedOutput(m_fd));
+        PurgeOutput();
+    }
+    return sent;
+}
+
+bool CSerialPort::PurgeInput() { return m_bOpen && ::tcflush(m_fd, TCIFLUSH) == 0; }
+
+bool CSerialPort::PurgeOutput() { return m_bOpen && ::tcflush(m_fd, TCOFLUSH) == 0; }

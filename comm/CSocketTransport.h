@@ -1,0 +1,48 @@
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <mutex>
+#include <string>
+
+#include "CReaderThread.h"
+#include "CTransport.h"
+#include "UserNotifier.h"
+
+// The TCP transport: a blocking client connection to a host (dotted IPv4 or a name) and port.
+// Received data is kept until the owner takes it with one Read.
+class CSocketTransport final : public CTransport {
+public:
+    CSocketTransport(IInputSink* owner, std::string host, int hostPort,
+                     IUserNotifier* notifier = nullptr);
+    CSocketTransport(const CSocketTransport&) = delete;
+    CSocketTransport& operator=(const CSocketTransport&) = delete;
+    ~CSocketTransport() override;
+
+    bool IsOpen() const override { return m_bConnected; }
+    bool Open() override;
+    bool Close() override;
+    int Write(const std::uint8_t* data, int length) override;
+    int Read(std::uint8_t* buffer, int capacity) override;
+    bool PurgeInput() override { return false; }
+    bool PurgeOutput() override { return false; }
+
+private:
+    static constexpr int kStoreSize = 8192;
+    static constexpr int kReceiveSize = 4096;
+
+    void Receive();
+    void Report(const char* text);
+
+    std::mutex m_rxMutex;
+    std::uint8_t m_rxStore[kStoreSize]{};
+    int m_rxCount = 0;
+    IInputSink* m_pChannel;
+    std::string m_strHost;
+    int m_hostPort;
+    std::atomic<bool> m_bConnected{false};
+    std::atomic<bool> m_peerGone{false};
+    int m_socket = -1;
+    IUserNotifier* m_notifier;
+    CReaderThread m_reader;
+};

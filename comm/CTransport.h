@@ -1,0 +1,27 @@
+#pragma once
+
+#include <cstdint>
+
+// Told by a transport, on its reader thread, that input has arrived or that the line is gone.
+class IInputSink {
+public:
+    virtual ~IInputSink() = default;
+    virtual void OnDataAvailable() = 0;
+    // The device or peer went away: no more input will come. Called at most once.
+    virtual void OnHangUp() {}
+};
+
+// A byte transport: the serial port or a TCP connection.
+class CTransport {
+public:
+    virtual ~CTransport() = default;
+    virtual bool IsOpen() const = 0;
+    virtual bool Open() = 0;
+    // Ends the reader thread, also when called from inside the sink's notification.
+    virtual bool Close() = 0;
+    virtual int Write(const std::uint8_t* data, int length) = 0;
+    // Non-blocking: returns what has arrived, at most capacity bytes, 0 when nothing is there.
+    virtual int Read(std::uint8_t* buffer, int capacity) = 0;
+    virtual bool PurgeInput() = 0;
+    virtual bool PurgeOutput() = 0;
+};

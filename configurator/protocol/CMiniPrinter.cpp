@@ -1,0 +1,171 @@
+#include "CMiniPrinter.h"
+
+#include <algorithm>
+#include <array>
+#include <cctype>
+
+#include "CommandTable.h"
+#include "OptionFrame.h"
+
+namespace {
+
+// Request frames are built in a buffer of this size: prefix and parameters together.
+constexpr int kRequestCapacity = 288;
+
+std::string PrinterPortName(const std::string& portName) {
+    std::string upper = portName;
+    std::transform(upper.begin(), upper.end(), upper.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+    if (upper.empty() || upper.back() != ':') {
+        upper.push_back(':');
+    }
+    return upper;
+}
+
+}  // namespace
+
+struct CMiniPrinter::Frame {
+    std::array<std::uint8_t, kRequestCapacity> bytes{};
+    int length = 0;
+};
+
+CMiniPrinter::CMiniPrinter(IUserNotifier& notifier, IPrinterQueues& queues)
+    : m_notifier(notifier), m_queues(queues) {}
+
+CMiniPrinter::~CMiniPrinter() { Disconnect(); }
+
+void CMiniPrinter::SetReplyWatch(std::chrono::milliseconds length) {
+    m_replyWatch = length;
+    if (m_pChannel) {
+        m_pChannel->SetWatchLength(length);
+    }
+}
+
+bool CMiniPrinter::Connect(IChannelOwner* owner, const std::string& portName, unsigned baudRate,
+                           int parity, int flowControl, int stopBits) {
+    m_lastError = kPrinterErrorNone;
+    if (m_pChannel) {
+        Refuse(kPrinterErrorAlreadyConnected, "There is an opened connection",
+               "CMiniPrinter: Connection already exists");
+        return false;
+    }
+    m_pOwner = owner;
+    m_strPortName = PrinterPortName(portName);
+    m_pPortMap = std::make_unique<CPrinterPortMap>(m_queues);
+    m_pPortMap->Redirect(m_strPortName);
+
+    ChannelConfig config;
+    config.portName = portName;
+    config.baudRate = baudRate;
+    config.parity = parity;
+    config.flowControl = flowControl;
+    config.stopBits = stopBits;
+    m_pChannel = std::make_unique<CCommandChannel>(owner, config, &m_notifier);
+    if (m_pChannel->IsOpen()) {
+        m_pChannel->SetWatchLength(m_replyWatch);
+        m_bConnected = true;
+        return true;
+    }
+    m_pPortMap->Restore(m_strPortName);
+    m_pPortMap.reset();
+    m_pChannel.reset();
+    Refuse(kPrinterErrorPortAccess, "Can't open a specified port",
+           "CMiniPrinter: Port access error");
+    return false;
+}
+
+void CMiniPrinter::Disconnect() {
+    m_lastError = kPrinterErrorNone;
+    m_bConnected = false;
+    // Moved out first: destroying the channel may run inside one of its own notifications, and
+    // the member must already be empty if that handler looks at the printer again.
+    std::unique_ptr<CCommandChannel> channel = std::move(m_pChannel);
+    channel.reset();
+    if (m_pPortMap && !m_strPortName.empty()) {
+        m_pPortMap->Restore(m_strPortName);
+        m_pPortMap.reset();
+    }
+}
+
+bool CMiniPrinter::BuildFrame(int commandId, const std::uint8_t* params, int paramLen,
+                              Frame& frame) {
+    m_lastError = kPrinterErrorNone;
+    if (!m_bConnected) {
+        Refuse(kPrinterErrorNotConnected, "There is no opened connection",
+               "CMiniPrinter: Port is not opened");
+        return false;
+    }
+    const CommandEntry* entry = FindCommand(commandId);
+    if (entry == nullptr) {
+        Refuse(kPrinterErrorNoSuchCommand, "No such command",
+               "CMiniPrinter: Internal Command Error");
+        return false;
+    }
+    if (paramLen < entry->paramCount || (paramLen > 0 && params == nullptr)) {
+        Refuse(kPrinterErrorNotEnoughParameters, "Not enough parameters",
+               "CMiniPrinter: Internal Parameters Error");
+        return false;
+    }
+    if (entry->prefixLen + paramLen > kRequestCapacity) {
+        Refuse(kPrinterErrorBufferTooSmall, "Internal buffer is not large enough",
+               "CMiniPrinter: Internal Error");
+        return false;
+    }
+    std::copy_n(entry->prefix.begin(), entry->prefixLen, frame.bytes.begin());
+    std::copy_n(params, paramLen, frame.bytes.begin() + entry->prefixLen);
+    frame.length = entry->prefixLen + paramLen;
+    return true;
+}
+
+bool CMiniPrinter::SendCommand(int commandId, const std::uint8_t* params, int paramLen,
+                               bool expectReply, int replyLength) {
+    Frame frame;
+    if (!BuildFrame(commandId, params, paramLen, frame)) {
+        return false;
+    }
+    m_pChannel->Send(frame.bytes.data(), frame.length, expectReply, replyLength);
+    return true;
+}
+
+bool CMiniPrinter::SendCommandWithTerminator(int commandId, const std::uint8_t* params,
+                                             int paramLen, int replyKind,
+                                             const std::uint8_t* pattern, int patternLen) {
+    Frame frame;
+    if (!BuildFrame(commandId, params, paramLen, frame)) {
+        return false;
+    }
+    m_pChannel->SendAwaitPattern(frame.bytes.data(), frame.length, replyKind, pattern,
+                                 patternLen);
+    return true;
+}
+
+bool CMiniPrinter::SaveOptions(const PrinterSettings& settings, int group, int changedMask) {
+    m_lastError = kPrinterErrorNone;
+    if (!m_bConnected) {
+        Refuse(kPrinterErrorNotConnected, "There is no opened connection",
+               "CMiniPrinter: Port is not opened");
+        return false;
+    }
+    const OptionFrame frame = BuildOptionFrame(settings, group, changedMask);
+    switch (frame.result) {
+        case OptionFrameResult::NoSuchGroup:
+            Refuse(kPrinterErrorNoSuchOption, "No such option to save",
+                   "CMiniPrinter: Internal Command Error");
+            return false;
+        case OptionFrameResult::NothingSelected:
+            return false;
+        case OptionFrameResult::TooLong:
+            Refuse(kPrinterErrorBufferTooSmall, "Internal buffer is not large enough",
+                   "CMiniPrinter: Internal Error");
+            return false;
+        case OptionFrameResult::Built:
+            break;
+    }
+    m_pChannel->Send(frame.bytes.data(), static_cast<int>(frame.bytes.size()), false, 0);
+    return true;
+}
+
+void CMiniPrinter::Refuse(int code, const char* text, const char* caption) {
+    m_lastError = code;
+    m_notifier.ShowMessage(text, caption, MessageIcon::Error);
+}

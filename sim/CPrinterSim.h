@@ -1,0 +1,111 @@
+#pragma once
+
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <cstdint>
+#include <functional>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "SimProtocol.h"
+
+// Faults the simulated printer can be told to show in its replies.
+enum class SimFaultKind {
+    None,
+    Silence,      // answers nothing
+    WrongLength,  // every reply is longer (or shorter) by lengthDelta bytes
+    Trickle,      // every reply comes one byte at a time, trickleGap apart
+    HangUp,       // sends hangUpAfter bytes of the next reply, then hangs up the line
+};
+
+struct SimFault {
+    SimFaultKind kind = SimFaultKind::None;
+    int lengthDelta = 1;
+    std::chrono::milliseconds trickleGap{50};
+    std::size_t hangUpAfter = 5;
+};
+
+struct SimOptions {
+    bool pty = true;
+    bool tcp = false;
+    std::uint16_t tcpPort = 0;  // 0: any free port on 127.0.0.1
+    bool pace = false;          // bytes take as long as on a real line in both directions
+    bool checkLine = true;      // refuse a host whose line settings differ from the printer's
+};
+
+// A complete command as the printer took it, and when.
+struct SimCommandRecord {
+    std::chrono::steady_clock::time_point when;
+    std::vector<std::uint8_t> bytes;
+};
+
+// The printer on the far end of a pseudo-terminal and, optionally, a TCP port on 127.0.0.1.
+class CPrinterSim {
+public:
+    explicit CPrinterSim(SimOptions options = {});
+    CPrinterSim(const CPrinterSim&) = delete;
+    CPrinterSim& operator=(const CPrinterSim&) = delete;
+    ~CPrinterSim();
+
+    bool Start();
+    void Stop();
+
+    std::string DevicePath() const { return m_devicePath; }
+    std::uint16_t TcpPort() const { return m_tcpPort; }
+
+    void InjectFault(const SimFault& fault);
+    void SetPacing(bool pace);
+    // Runs with the printer's state locked, for setting it up or looking at it.
+    void WithProtocol(const std::function<void(CSimProtocol&)>& use);
+    CSimProtocol::Record Current();
+
+    std::vector<std::uint8_t> ReceivedBytes() const;
+    std::vector<SimCommandRecord> Commands() const;
+    void ClearLog();
+    bool WaitForReceived(std::size_t byteCount, std::chrono::milliseconds timeout) const;
+    bool WaitForCommands(std::size_t count, std::chrono::milliseconds timeout) const;
+
+private:
+    enum class Source { Pty, Tcp };
+
+    void Run();
+    void ServeListener();
+    void ServePty();
+    void ServeClient();
+    void HandleInput(std::vector<std::uint8_t> bytes, Source source);
+    void SendReply(std::vector<std::uint8_t> reply, Source source);
+    bool WriteAll(const std::uint8_t* data, std::size_t length, Source source);
+    bool WritePaced(const std::uint8_t* data, std::size_t length, Source source);
+    void CloseSource(Source source);
+    // Sleeps until the time given; false when the simulator is being stopped.
+    bool SleepUntil(std::chrono::steady_clock::time_point until);
+    std::chrono::nanoseconds ByteTime();
+    void Log(const std::vector<std::uint8_t>& bytes,
+             const std::vector<std::vector<std::uint8_t>>& commands);
+
+    SimOptions m_options;
+    int m_master = -1;
+    int m_slaveKeeper = -1;
+    int m_listener = -1;
+    int m_client = -1;
+    int m_wake[2]{-1, -1};
+    std::string m_devicePath;
+    std::uint16_t m_tcpPort = 0;
+    std::thread m_thread;
+    std::atomic<bool> m_stop{false};
+
+    std::mutex m_stateMutex;
+    CSimProtocol m_protocol;
+    SimFault m_fault;
+    bool m_pace = false;
+    std::chrono::steady_clock::time_point m_inputWireClock{};
+    std::uint32_t m_noise = 0x2545F491;
+
+    mutable std::mutex m_logMutex;
+    mutable std::condition_variable m_logChanged;
+    std::vector<std::uint8_t> m_received;
+    std::vector<SimCommandRecord> m_commands;
+};

@@ -1,0 +1,90 @@
+// tq20-sim: a TQ-20 printer on a pseudo-terminal (and a TCP port), for working without hardware.
+#include <signal.h>
+#include <unistd.h>
+
+#include <CLI/CLI.hpp>
+#include <cstdio>
+#include <iostream>
+#include <map>
+
+#include "CPrinterSim.h"
+
+namespace {
+
+const std::map<std::string, int> kFlowNames{
+    {"none", 0}, {"rtscts", 1}, {"xonxoff", 2}, {"both", 3}};
+const std::map<std::string, int> kParityNames{{"none", 0}, {"odd", 1}, {"even", 2}};
+const std::map<std::string, SimFaultKind> kFaultNames{{"none", SimFaultKind::None},
+                                                      {"silence", SimFaultKind::Silence},
+                                                      {"long", SimFaultKind::WrongLength},
+                                                      {"trickle", SimFaultKind::Trickle},
+                                                      {"hangup", SimFaultKind::HangUp}};
+
+void BlockStopSignals(sigset_t& stopSignals) {
+    sigemptyset(&stopSignals);
+    sigaddset(&stopSignals, SIGINT);
+    sigaddset(&stopSignals, SIGTERM);
+    sigaddset(&stopSignals, SIGHUP);
+    pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    CLI::App app{"TQ-20 printer simulator: answers the configurator and the loader on a "
+                 "pseudo-terminal, and on 127.0.0.1 with --tcp."};
+    SimOptions options;
+    SimLine line;
+    bool twoStopBits = false;
+    std::string link;
+    SimFaultKind faultKind = SimFaultKind::None;
+    int tcpPort = -1;
+    app.add_option("--tcp", tcpPort, "also listen on this TCP port of 127.0.0.1 (0: any)")
+        ->check(CLI::Range(0, 65535));
+    app.add_option("--baud", line.baudRate, "the printer's line speed")
+        ->check(CLI::IsMember(std::vector<unsigned>(kSimBaudRates.begin(), kSimBaudRates.end())));
+    app.add_option("--flow", line.flowControl, "the printer's flow control")
+        ->transform(CLI::CheckedTransformer(kFlowNames));
+    app.add_option("--parity", line.parity, "the printer's parity")
+        ->transform(CLI::CheckedTransformer(kParityNames));
+    app.add_flag("--two-stop-bits", twoStopBits, "two stop bits instead of one");
+    app.add_flag("--pace", options.pace, "take as long as a real line for every byte");
+    app.add_flag("--no-line-check", [&](std::int64_t) { options.checkLine = false; },
+                 "answer whatever line settings the host uses");
+    app.add_option("--link", link, "make a symbolic link to the device at this path");
+    app.add_option("--fault", faultKind, "misbehave from the start")
+        ->transform(CLI::CheckedTransformer(kFaultNames));
+    CLI11_PARSE(app, argc, argv);
+
+    line.twoStopBits = twoStopBits;
+    options.tcp = tcpPort >= 0;
+    options.tcpPort = static_cast<std::uint16_t>(std::max(0, tcpPort));
+    sigset_t stopSignals;
+    BlockStopSignals(stopSignals);
+
+    CPrinterSim sim(options);
+    sim.WithProtocol([&](CSimProtocol& protocol) { protocol.SetLine(line); });
+    sim.InjectFault({.kind = faultKind});
+    if (!sim.Start()) {
+        std::cerr << "tq20-sim: cannot open a pseudo-terminal or the TCP port\n";
+        return 1;
+    }
+    if (!link.empty()) {
+        ::unlink(link.c_str());
+        if (::symlink(sim.DevicePath().c_str(), link.c_str()) != 0) {
+            std::cerr << "tq20-sim: cannot create the link " << link << "\n";
+            return 1;
+        }
+    }
+    std::cout << "pty: " << sim.DevicePath() << std::endl;
+    if (options.tcp) {
+        std::cout << "tcp: 127.0.0.1:" << sim.TcpPort() << std::endl;
+    }
+    int received = 0;
+    sigwait(&stopSignals, &received);
+    sim.Stop();
+    if (!link.empty()) {
+        ::unlink(link.c_str());
+    }
+    return 0;
+}
