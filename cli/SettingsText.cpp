@@ -6,11 +6,11 @@
 namespace {
 
 constexpr std::array<const char*, PrinterSettings::kSize> kFieldNames{
-    "contrast",         "dotsCount",         "printSpeed",      "fontMode",
-    "tabulation",       "leftIndent",        "alignment",       "barcodeHri",
-    "barcodeHeight",    "barcodeWidth",      "barcodeQuietZone", "barcodeLeftIndent",
-    "printFieldWidth",  "feedButtonDisabled", "reserved14",     "statusAutoReturn",
-    "portBaudIndex",    "portFraming",       "portFlowControl"};
+    "contrast",        "dotsCount",          "printSpeed",       "fontMode",
+    "tabulation",      "leftIndent",         "alignment",        "barcodeHri",
+    "barcodeHeight",   "barcodeWidth",       "barcodeQuietZone", "barcodeLeftIndent",
+    "printFieldWidth", "feedButtonDisabled", "reserved14",       "statusAutoReturn",
+    "portBaudIndex",   "portFraming",        "portFlowControl"};
 
 }  // namespace
 

@@ -35,9 +35,8 @@ void Deliver(IChannelOwner* owner, ChannelMessage message, std::span<const std::
 
 CCommandChannel::CCommandChannel(IChannelOwner* owner, const ChannelConfig& config,
                                  IUserNotifier* notifier)
-    : CCommandChannel(owner, [&](IInputSink& sink) {
-          return MakeTransport(sink, config, notifier);
-      }) {}
+    : CCommandChannel(owner,
+                      [&](IInputSink& sink) { return MakeTransport(sink, config, notifier); }) {}
 
 CCommandChannel::CCommandChannel(IChannelOwner* owner, const TransportFactory& makeTransport)
     : m_pOwner(owner), m_watch([this](std::uint64_t ticket) { OnWatchExpired(ticket); }) {
@@ -61,7 +60,9 @@ CCommandChannel::~CCommandChannel() {
     }
 }
 
-bool CCommandChannel::IsOpen() const { return m_pTransport && m_pTransport->IsOpen(); }
+bool CCommandChannel::IsOpen() const {
+    return m_pTransport && m_pTransport->IsOpen();
+}
 
 void CCommandChannel::SetWatchLength(std::chrono::milliseconds length) {
     std::lock_guard lock(m_mutex);
@@ -109,7 +110,9 @@ void CCommandChannel::CancelPending() {
     m_rxBuffer.clear();
 }
 
-void CCommandChannel::StartWatch() { m_watchTicket = m_watch.Arm(m_watchLength); }
+void CCommandChannel::StartWatch() {
+    m_watchTicket = m_watch.Arm(m_watchLength);
+}
 
 void CCommandChannel::OnDataAvailable() {
     std::uint8_t chunk[kReadChunk];

@@ -22,7 +22,9 @@ struct CReaderThread::Shared {
     }
 };
 
-CReaderThread::~CReaderThread() { Stop(); }
+CReaderThread::~CReaderThread() {
+    Stop();
+}
 
 bool CReaderThread::Start(int fd, Callbacks callbacks) {
     auto shared = std::make_shared<Shared>();

@@ -58,7 +58,9 @@ CSerialPort::CSerialPort(IInputSink* owner, std::string portName, const SerialLi
                          IUserNotifier* notifier)
     : m_pChannel(owner), m_strPortName(std::move(portName)), m_line(line), m_notifier(notifier) {}
 
-CSerialPort::~CSerialPort() { Close(); }
+CSerialPort::~CSerialPort() {
+    Close();
+}
 
 bool CSerialPort::OpenConnection() {
     if (m_bOpen) {
@@ -198,6 +200,10 @@ int CSerialPort::Write(const std::uint8_t* data, int length) {
     return sent;
 }
 
-bool CSerialPort::PurgeInput() { return m_bOpen && ::tcflush(m_fd, TCIFLUSH) == 0; }
+bool CSerialPort::PurgeInput() {
+    return m_bOpen && ::tcflush(m_fd, TCIFLUSH) == 0;
+}
 
-bool CSerialPort::PurgeOutput() { return m_bOpen && ::tcflush(m_fd, TCOFLUSH) == 0; }
+bool CSerialPort::PurgeOutput() {
+    return m_bOpen && ::tcflush(m_fd, TCOFLUSH) == 0;
+}

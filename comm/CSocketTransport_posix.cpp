@@ -38,7 +38,9 @@ CSocketTransport::CSocketTransport(IInputSink* owner, std::string host, int host
                                    IUserNotifier* notifier)
     : m_pChannel(owner), m_strHost(std::move(host)), m_hostPort(hostPort), m_notifier(notifier) {}
 
-CSocketTransport::~CSocketTransport() { Close(); }
+CSocketTransport::~CSocketTransport() {
+    Close();
+}
 
 bool CSocketTransport::Open() {
     if (m_socket >= 0) {
@@ -88,8 +90,8 @@ int CSocketTransport::Write(const std::uint8_t* data, int length) {
     }
     int sent = 0;
     while (sent < length) {
-        const ssize_t n = ::send(m_socket, data + sent, static_cast<size_t>(length - sent),
-                                 MSG_NOSIGNAL);
+        const ssize_t n =
+            ::send(m_socket, data + sent, static_cast<size_t>(length - sent), MSG_NOSIGNAL);
         if (n < 0 && errno == EINTR) {
             continue;
         }

@@ -16,7 +16,9 @@ CWatchTimer::CWatchTimer(Expiry onExpiry) : m_shared(std::make_shared<Shared>())
     m_thread = std::thread(&CWatchTimer::Run, m_shared, std::move(onExpiry));
 }
 
-CWatchTimer::~CWatchTimer() { Stop(); }
+CWatchTimer::~CWatchTimer() {
+    Stop();
+}
 
 std::uint64_t CWatchTimer::Arm(std::chrono::milliseconds length) {
     std::lock_guard lock(m_shared->mutex);

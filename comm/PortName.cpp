@@ -19,7 +19,9 @@ std::string NormaliseWindowsPortName(std::string name) {
     return name;
 }
 
-std::string NormalisePosixPortName(std::string name) { return DropTrailingColon(std::move(name)); }
+std::string NormalisePosixPortName(std::string name) {
+    return DropTrailingColon(std::move(name));
+}
 
 std::string NormalisePortName(std::string name) {
 #ifdef _WIN32

@@ -6,8 +6,7 @@
 namespace {
 
 bool ContainsRun(std::span<const std::uint8_t> received, std::span<const std::uint8_t> run) {
-    return std::search(received.begin(), received.end(), run.begin(), run.end()) !=
-           received.end();
+    return std::search(received.begin(), received.end(), run.begin(), run.end()) != received.end();
 }
 
 constexpr std::uint64_t kUnreachable = std::numeric_limits<std::uint64_t>::max();
@@ -71,8 +70,7 @@ ReplyProgress AssessReply(const ReplyRule& rule, std::span<const std::uint8_t> r
     switch (rule.replyKind) {
         case kReplyKindTerminator: {
             const std::span<const std::uint8_t> run(rule.pattern.data(), rule.patternLen);
-            return ContainsRun(received, run) ? ReplyProgress::Complete
-                                              : ReplyProgress::Incomplete;
+            return ContainsRun(received, run) ? ReplyProgress::Complete : ReplyProgress::Incomplete;
         }
         case kReplyKindLengthField:
             return AssessLengthField(rule, received);

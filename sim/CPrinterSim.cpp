@@ -65,7 +65,9 @@ int OpenListener(std::uint16_t port, std::uint16_t& boundPort) {
 
 CPrinterSim::CPrinterSim(SimOptions options) : m_options(options), m_pace(options.pace) {}
 
-CPrinterSim::~CPrinterSim() { Stop(); }
+CPrinterSim::~CPrinterSim() {
+    Stop();
+}
 
 bool CPrinterSim::Start() {
     if (::pipe2(m_wake, O_CLOEXEC | O_NONBLOCK) != 0) {
@@ -75,8 +77,8 @@ bool CPrinterSim::Start() {
         m_master = OpenPtyMaster(m_devicePath);
         // Holding the slave open keeps the line alive between two hosts; without it the master
         // reads EIO as soon as a host closes the port.
-        m_slaveKeeper = m_master < 0 ? -1 : ::open(m_devicePath.c_str(), O_RDWR | O_NOCTTY |
-                                                                           O_CLOEXEC);
+        m_slaveKeeper =
+            m_master < 0 ? -1 : ::open(m_devicePath.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC);
         if (m_slaveKeeper < 0 || !ProgramPtyLine(m_slaveKeeper, m_protocol.Line())) {
             Stop();
             return false;

@@ -15,8 +15,8 @@ SimLine LineFromRecord(std::uint8_t baudIndex, std::uint8_t framing, std::uint8_
 
 std::optional<std::array<std::uint8_t, 3>> RecordFromLine(const SimLine& line) {
     const auto it = std::find(kSimBaudRates.begin(), kSimBaudRates.end(), line.baudRate);
-    if (it == kSimBaudRates.end() || line.parity < 0 || line.parity > 2 ||
-        line.flowControl < 0 || line.flowControl > 3) {
+    if (it == kSimBaudRates.end() || line.parity < 0 || line.parity > 2 || line.flowControl < 0 ||
+        line.flowControl > 3) {
         return std::nullopt;
     }
     return std::array<std::uint8_t, 3>{

@@ -14,8 +14,8 @@ constexpr std::size_t kPortFraming = 17;
 constexpr std::size_t kPortFlow = 18;
 
 // Out of the box: 115200 bit/s, 8N1, RTS/CTS.
-constexpr CSimProtocol::Record kFactoryRecord{8, 64, 6, 0x50, 8, 0, 1, 0, 80, 3,
-                                              0x12, 0, 48, 0, 0, 0, 0, 0, 0x10};
+constexpr CSimProtocol::Record kFactoryRecord{8,    64, 6,  0x50, 8, 0, 1, 0, 80,  3,
+                                              0x12, 0,  48, 0,    0, 0, 0, 0, 0x10};
 
 }  // namespace
 
@@ -23,8 +23,8 @@ CSimProtocol::CSimProtocol()
     : m_factory(kFactoryRecord),
       m_saved(kFactoryRecord),
       m_current(kFactoryRecord),
-      m_info{"TQ-20",      "TQ-20 CPU rev.2", "SN-20-004211", "1.07", "2026-10-14",
-             "C-00734155", "1.02",            "BOOT-A0 1.02", "Cyrillic 12x24"} {
+      m_info{"TQ-20", "TQ-20 CPU rev.2", "SN-20-004211",  "1.07", "2026-10-14", "C-00734155",
+             "1.02",  "BOOT-A0 1.02",    "Cyrillic 12x24"} {
     BuildCommands();
 }
 
@@ -50,10 +50,9 @@ void CSimProtocol::SetInfoItem(int item, std::string text) {
 
 void CSimProtocol::SetByte(std::vector<std::uint8_t> prefix, std::size_t index,
                            std::size_t params) {
-    m_commands.push_back({std::move(prefix), params,
-                          [this, index](std::span<const std::uint8_t> p, Output&) {
-                              m_current[index] = p[0];
-                          }});
+    m_commands.push_back(
+        {std::move(prefix), params,
+         [this, index](std::span<const std::uint8_t> p, Output&) { m_current[index] = p[0]; }});
 }
 
 void CSimProtocol::Accept(std::vector<std::uint8_t> prefix, std::size_t params) {
@@ -77,8 +76,7 @@ void CSimProtocol::BuildCommands() {
     SetByte({ESC, 'c', '5'}, 13);
     SetByte({GS, 'a'}, 15);
     m_commands.push_back({{DC2, 'c', 'L', 'c'}, 0, [this](auto, Output& out) {
-                              out.reply.insert(out.reply.end(), m_current.begin(),
-                                               m_current.end());
+                              out.reply.insert(out.reply.end(), m_current.begin(), m_current.end());
                           }});
     m_commands.push_back({{DC2, 'c', 'S'}, 0, [this](auto, Output&) { m_saved = m_current; }});
     m_commands.push_back({{DC2, 'P', 'C'}, 0, [this](auto, Output& out) {
@@ -99,9 +97,8 @@ void CSimProtocol::BuildCommands() {
     m_commands.push_back({{GS, 'I'}, 1, [this](std::span<const std::uint8_t> p, Output& out) {
                               AnswerInfo(p[0], out);
                           }});
-    m_commands.push_back({{0x10, 0x04}, 1, [this](auto, Output& out) {
-                              out.reply.push_back(m_status);
-                          }});
+    m_commands.push_back(
+        {{0x10, 0x04}, 1, [this](auto, Output& out) { out.reply.push_back(m_status); }});
     // Printing and other commands the printer takes without changing its settings.
     Accept({0x0A}, 0);
     Accept({ESC, 'J'}, 1);

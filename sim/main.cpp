@@ -31,8 +31,9 @@ void BlockStopSignals(sigset_t& stopSignals) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    CLI::App app{"TQ-20 printer simulator: answers the configurator and the loader on a "
-                 "pseudo-terminal, and on 127.0.0.1 with --tcp."};
+    CLI::App app{
+        "TQ-20 printer simulator: answers the configurator and the loader on a "
+        "pseudo-terminal, and on 127.0.0.1 with --tcp."};
     SimOptions options;
     SimLine line;
     bool twoStopBits = false;
@@ -49,8 +50,9 @@ int main(int argc, char** argv) {
         ->transform(CLI::CheckedTransformer(kParityNames));
     app.add_flag("--two-stop-bits", twoStopBits, "two stop bits instead of one");
     app.add_flag("--pace", options.pace, "take as long as a real line for every byte");
-    app.add_flag("--no-line-check", [&](std::int64_t) { options.checkLine = false; },
-                 "answer whatever line settings the host uses");
+    app.add_flag(
+        "--no-line-check", [&](std::int64_t) { options.checkLine = false; },
+        "answer whatever line settings the host uses");
     app.add_option("--link", link, "make a symbolic link to the device at this path");
     app.add_option("--fault", faultKind, "misbehave from the start")
         ->transform(CLI::CheckedTransformer(kFaultNames));

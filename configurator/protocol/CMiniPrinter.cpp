@@ -32,7 +32,9 @@ struct CMiniPrinter::Frame {
 CMiniPrinter::CMiniPrinter(IUserNotifier& notifier, IPrinterQueues& queues)
     : m_notifier(notifier), m_queues(queues) {}
 
-CMiniPrinter::~CMiniPrinter() { Disconnect(); }
+CMiniPrinter::~CMiniPrinter() {
+    Disconnect();
+}
 
 void CMiniPrinter::SetReplyWatch(std::chrono::milliseconds length) {
     m_replyWatch = length;
@@ -134,8 +136,7 @@ bool CMiniPrinter::SendCommandWithTerminator(int commandId, const std::uint8_t* 
     if (!BuildFrame(commandId, params, paramLen, frame)) {
         return false;
     }
-    m_pChannel->SendAwaitPattern(frame.bytes.data(), frame.length, replyKind, pattern,
-                                 patternLen);
+    m_pChannel->SendAwaitPattern(frame.bytes.data(), frame.length, replyKind, pattern, patternLen);
     return true;
 }
 

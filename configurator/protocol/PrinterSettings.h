@@ -8,16 +8,16 @@
 
 // The printer's 19-byte settings record, laid out exactly as its reply to the read request.
 struct PrinterSettings {
-    std::uint8_t contrast;            // 0: 17 and 19 are never written (18 and 20 instead)
-    std::uint8_t dotsCount;           // 1: dots burned at once: 32, 64, 96 or 128
-    std::uint8_t printSpeed;          // 2: 17 and 19 are never written
-    std::uint8_t fontMode;            // 3: height bits 6-7, width 4-5, negative 3, underline 2, bold 0
-    std::uint8_t tabulation;          // 4: in characters
-    std::uint8_t leftIndent;          // 5: in mm
-    std::uint8_t alignment;           // 6: 1 left, 2 right, 3 centre
-    std::uint8_t barcodeHri;          // 7: the barcode's readable characters
-    std::uint8_t barcodeHeight;       // 8: in lines
-    std::uint8_t barcodeWidth;        // 9: width of a barcode element
+    std::uint8_t contrast;       // 0: 17 and 19 are never written (18 and 20 instead)
+    std::uint8_t dotsCount;      // 1: dots burned at once: 32, 64, 96 or 128
+    std::uint8_t printSpeed;     // 2: 17 and 19 are never written
+    std::uint8_t fontMode;       // 3: height bits 6-7, width 4-5, negative 3, underline 2, bold 0
+    std::uint8_t tabulation;     // 4: in characters
+    std::uint8_t leftIndent;     // 5: in mm
+    std::uint8_t alignment;      // 6: 1 left, 2 right, 3 centre
+    std::uint8_t barcodeHri;     // 7: the barcode's readable characters
+    std::uint8_t barcodeHeight;  // 8: in lines
+    std::uint8_t barcodeWidth;   // 9: width of a barcode element
     std::uint8_t barcodeQuietZone;    // 10: bits 3-7 top and bottom in lines, 0-2 sides in mm
     std::uint8_t barcodeLeftIndent;   // 11: in mm
     std::uint8_t printFieldWidth;     // 12: in mm
