@@ -36,6 +36,9 @@ void PtyPair::WriteChunk(const std::vector<std::uint8_t>& bytes) {
     if (::write(m_master, bytes.data(), bytes.size()) != static_cast<ssize_t>(bytes.size())) {
         throw std::runtime_error("short write to the pseudo-terminal");
     }
+    // The pseudo-terminal hands written bytes to the other side from a kernel worker, so they
+    // may not be counted as input yet right after write().
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
     const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(5);
     int unread = 1;
     while (std::chrono::steady_clock::now() < until) {

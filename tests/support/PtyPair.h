@@ -21,8 +21,7 @@ public:
     // arrives in a read of its own.
     void WriteChunk(const std::vector<std::uint8_t>& bytes);
     // Everything the host wrote within the limit, at least minimum bytes if they come.
-    std::vector<std::uint8_t> ReadFromHost(std::size_t minimum,
-                                           std::chrono::milliseconds limit);
+    std::vector<std::uint8_t> ReadFromHost(std::size_t minimum, std::chrono::milliseconds limit);
     // Closes the master side: the host sees a hang-up.
     void HangUp();
 

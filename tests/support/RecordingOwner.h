@@ -24,20 +24,23 @@ public:
     void OnChannelMessage(ChannelMessage message, std::span<const std::uint8_t> bytes) override {
         {
             std::lock_guard lock(m_mutex);
-            m_entries.push_back({message, {bytes.begin(), bytes.end()},
-                                 std::chrono::steady_clock::now(), std::this_thread::get_id()});
+            m_entries.push_back({message,
+                                 {bytes.begin(), bytes.end()},
+                                 std::chrono::steady_clock::now(),
+                                 std::this_thread::get_id()});
         }
         if (m_inHandler) {
             m_inHandler(message);
         }
-        {
-            std::lock_guard lock(m_mutex);
-            ++m_handled;
-        }
+        // Notified under the lock: once a waiter sees the count, the owner may be destroyed.
+        std::lock_guard lock(m_mutex);
+        ++m_handled;
         m_changed.notify_all();
     }
 
-    void DoInHandler(std::function<void(ChannelMessage)> action) { m_inHandler = std::move(action); }
+    void DoInHandler(std::function<void(ChannelMessage)> action) {
+        m_inHandler = std::move(action);
+    }
 
     bool WaitFor(std::size_t count, std::chrono::milliseconds limit) {
         std::unique_lock lock(m_mutex);
