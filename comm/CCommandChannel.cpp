@@ -2,28 +2,12 @@
 
 #include <algorithm>
 
-#include "CSerialPort.h"
-#include "CSocketTransport.h"
-#include "PortName.h"
+#include "TransportFactory.h"
 
 namespace {
 
 // One read takes everything that has arrived, up to this many bytes.
 constexpr int kReadChunk = 8192;
-
-std::unique_ptr<CTransport> MakeTransport(IInputSink& sink, const ChannelConfig& config,
-                                          IUserNotifier* notifier) {
-    if (config.interfaceName == kSerialInterfaceName) {
-        SerialLineRequest line;
-        line.baudRate = config.baudRate;
-        line.parity = config.parity;
-        line.stopBits = config.stopBits;
-        line.flowControl = config.flowControl;
-        return std::make_unique<CSerialPort>(&sink, NormalisePortName(config.portName), line,
-                                             notifier);
-    }
-    return std::make_unique<CSocketTransport>(&sink, config.host, config.hostPort, notifier);
-}
 
 void Deliver(IChannelOwner* owner, ChannelMessage message, std::span<const std::uint8_t> bytes) {
     if (owner != nullptr) {

@@ -12,25 +12,13 @@
 
 #include "CTransport.h"
 #include "CWatchTimer.h"
+#include "ChannelConfig.h"
 #include "ChannelMessages.h"
 #include "ReplyRule.h"
 #include "UserNotifier.h"
 
-inline constexpr const char* kSerialInterfaceName = "RS-232";
 // A reply must begin, and each later part of it follow the one before, within this time.
 inline constexpr std::chrono::milliseconds kReplyWatch{2000};
-
-// Which transport the channel uses and how it is set up.
-struct ChannelConfig {
-    std::string interfaceName = kSerialInterfaceName;
-    std::string host;
-    int hostPort = 0;
-    std::string portName;
-    unsigned baudRate = 115200;
-    int parity = 0;
-    int flowControl = 0;
-    int stopBits = 0;
-};
 
 // Writes request frames and collects the replies: a fixed length, a terminator pattern or a
 // length field, under a time-out watch. Every request ends in exactly one notification to the
