@@ -1,0 +1,133 @@
+#include "CLoadLink.h"
+
+#include "TransportFactory.h"
+
+namespace {
+
+constexpr int kReadChunk = 8192;
+
+ChannelConfig LoaderLine(ChannelConfig line) {
+    line.parity = 0;
+    line.stopBits = 0;
+    line.flowControl = 0;
+    return line;
+}
+
+}  // namespace
+
+CLoadLink::CLoadLink(ILoadOwner& owner, CLoadData& data, const ChannelConfig& line,
+                     IUserNotifier* notifier)
+    : m_owner(owner),
+      m_protocol(data),
+      m_watchdog([this](std::uint64_t ticket) { OnWatchdogExpired(ticket); }),
+      m_transport(MakeTransport(*this, LoaderLine(line), notifier)) {
+    m_transport->Open();
+}
+
+CLoadLink::~CLoadLink() {
+    {
+        std::lock_guard lock(m_mutex);
+        m_closing = true;
+    }
+    m_transport->Close();
+    m_watchdog.Stop();
+}
+
+bool CLoadLink::IsOpen() const {
+    return m_transport->IsOpen();
+}
+
+bool CLoadLink::IsBusy() const {
+    std::lock_guard lock(m_mutex);
+    return m_protocol.IsBusy();
+}
+
+void CLoadLink::SetWatchdogLength(std::chrono::milliseconds length) {
+    std::lock_guard lock(m_mutex);
+    m_watchdogLength = length;
+}
+
+void CLoadLink::StartProgramLoad() {
+    CLoadProtocol::Step step;
+    {
+        std::lock_guard lock(m_mutex);
+        step = m_protocol.StartProgramLoad();
+        Perform(step);
+    }
+    Report(step);
+}
+
+void CLoadLink::StartFontLoad() {
+    CLoadProtocol::Step step;
+    {
+        std::lock_guard lock(m_mutex);
+        step = m_protocol.StartFontLoad();
+        Perform(step);
+    }
+    Report(step);
+}
+
+// The protocol step and the watchdog's expiry share one lock, and the expiry counts only when
+// no arrival has re-armed the watchdog since.
+void CLoadLink::OnDataAvailable() {
+    std::uint8_t chunk[kReadChunk];
+    CLoadProtocol::Step step;
+    {
+        std::lock_guard lock(m_mutex);
+        const int got = m_transport->Read(chunk, kReadChunk);
+        if (got <= 0 || m_closing || !m_protocol.IsBusy()) {
+            return;
+        }
+        m_watchdog.Cancel();
+        m_watchdogTicket = 0;
+        step = m_protocol.OnBytes(std::span(chunk, static_cast<std::size_t>(got)));
+        Perform(step);
+    }
+    Report(step);
+}
+
+void CLoadLink::OnHangUp() {
+    CLoadProtocol::Step step;
+    {
+        std::lock_guard lock(m_mutex);
+        if (m_closing) {
+            return;
+        }
+        m_watchdog.Cancel();
+        m_watchdogTicket = 0;
+        step = m_protocol.OnLineLost();
+    }
+    Report(step);
+}
+
+void CLoadLink::OnWatchdogExpired(std::uint64_t ticket) {
+    CLoadProtocol::Step step;
+    {
+        std::lock_guard lock(m_mutex);
+        if (m_closing || ticket != m_watchdogTicket) {
+            return;
+        }
+        m_watchdogTicket = 0;
+        step = m_protocol.OnSilence();
+    }
+    Report(step);
+}
+
+void CLoadLink::Perform(const CLoadProtocol::Step& step) {
+    if (!step.request.empty()) {
+        m_transport->Write(step.request.data(), static_cast<int>(step.request.size()));
+    }
+    if (step.awaitReply) {
+        m_watchdogTicket = m_watchdog.Arm(m_watchdogLength);
+    }
+}
+
+// Outside the lock: the owner may end the load, and the notifications are its last word.
+void CLoadLink::Report(const CLoadProtocol::Step& step) {
+    if (step.recordTaken) {
+        m_owner.OnRecordTaken();
+    }
+    for (LoadMessage message : step.messages) {
+        m_owner.OnLoadMessage(message);
+    }
+}

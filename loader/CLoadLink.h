@@ -1,0 +1,55 @@
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <string>
+
+#include "CLoadProtocol.h"
+#include "CTransport.h"
+#include "CWatchTimer.h"
+#include "ChannelConfig.h"
+#include "LoadMessages.h"
+#include "UserNotifier.h"
+
+// The printer must answer each request, and each part of a reply must follow the one before,
+// within this time.
+inline constexpr std::chrono::milliseconds kLoadReplyWatch{2000};
+
+// One load: opens the line (8N1, no flow control), runs the block protocol on the port's reader
+// thread with a reply watchdog, and reports every ending once to its owner.
+class CLoadLink final : private IInputSink {
+public:
+    // The line is the serial port at the given speed, or a TCP connection for any interface
+    // name other than "RS-232".
+    CLoadLink(ILoadOwner& owner, CLoadData& data, const ChannelConfig& line,
+              IUserNotifier* notifier = nullptr);
+    CLoadLink(const CLoadLink&) = delete;
+    CLoadLink& operator=(const CLoadLink&) = delete;
+    // Closes the line first, so its reader can no longer reach the link.
+    ~CLoadLink() override;
+
+    bool IsOpen() const;
+    void StartProgramLoad();
+    void StartFontLoad();
+    bool IsBusy() const;
+    void SetWatchdogLength(std::chrono::milliseconds length);
+
+private:
+    void OnDataAvailable() override;
+    void OnHangUp() override;
+    void OnWatchdogExpired(std::uint64_t ticket);
+    // Writes the step's request and arms the watchdog; called with the lock held.
+    void Perform(const CLoadProtocol::Step& step);
+    void Report(const CLoadProtocol::Step& step);
+
+    ILoadOwner& m_owner;
+    mutable std::mutex m_mutex;
+    CLoadProtocol m_protocol;
+    std::chrono::milliseconds m_watchdogLength = kLoadReplyWatch;
+    std::uint64_t m_watchdogTicket = 0;
+    bool m_closing = false;
+    CWatchTimer m_watchdog;
+    std::unique_ptr<CTransport> m_transport;
+};
