@@ -257,7 +257,9 @@ void CPrinterSim::HandleInput(std::vector<std::uint8_t> bytes, Source source) {
         std::lock_guard lock(m_stateMutex);
         if (source == Source::Pty && m_options.checkLine) {
             const auto host = ReadHostLine(m_master);
-            verdict = host ? JudgeHostLine(*host, m_protocol.Line()) : LineVerdict::WrongSpeed;
+            verdict = host ? JudgeHostLine(*host, m_protocol.Line(),
+                                           m_protocol.ListensToAnyHandshake(bytes))
+                           : LineVerdict::WrongSpeed;
         }
         if (verdict == LineVerdict::Match) {
             out = m_protocol.Feed(bytes);

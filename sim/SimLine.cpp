@@ -27,14 +27,14 @@ std::optional<std::array<std::uint8_t, 3>> RecordFromLine(const SimLine& line) {
 
 // A wrong speed garbles every byte; wrong stop bits or handshake make the printer deaf. The
 // combined flow choice is software flow control on both ends.
-LineVerdict JudgeHostLine(const HostLine& host, const SimLine& printer) {
+LineVerdict JudgeHostLine(const HostLine& host, const SimLine& printer, bool anyHandshake) {
     if (host.baudRate != printer.baudRate) {
         return LineVerdict::WrongSpeed;
     }
     const bool wantRtsCts = printer.flowControl == 1;
     const bool wantXonXoff = printer.flowControl >= 2;
-    if (host.twoStopBits != printer.twoStopBits || host.rtsCts != wantRtsCts ||
-        host.xonXoff != wantXonXoff) {
+    const bool handshakeDiffers = host.rtsCts != wantRtsCts || host.xonXoff != wantXonXoff;
+    if (host.twoStopBits != printer.twoStopBits || (handshakeDiffers && !anyHandshake)) {
         return LineVerdict::WrongFraming;
     }
     return LineVerdict::Match;

@@ -32,7 +32,8 @@ inline constexpr std::array<unsigned, 10> kSimBaudRates{115200, 57600, 38400, 28
 SimLine LineFromRecord(std::uint8_t baudIndex, std::uint8_t framing, std::uint8_t flow);
 // The record bytes 16 to 18 for a line; nullopt for a speed the printer does not offer.
 std::optional<std::array<std::uint8_t, 3>> RecordFromLine(const SimLine& line);
-LineVerdict JudgeHostLine(const HostLine& host, const SimLine& printer);
+// With anyHandshake only the speed and the stop bits must match.
+LineVerdict JudgeHostLine(const HostLine& host, const SimLine& printer, bool anyHandshake = false);
 // The host's settings, read through the master side of the pseudo-terminal.
 std::optional<HostLine> ReadHostLine(int masterFd);
 // Puts the pseudo-terminal in raw mode at the printer's own settings, so that a host which

@@ -99,6 +99,8 @@ void CSimProtocol::BuildCommands() {
                           }});
     m_commands.push_back(
         {{0x10, 0x04}, 1, [this](auto, Output& out) { out.reply.push_back(m_status); }});
+    m_commands.push_back(
+        {{ESC, 'B', 'O', 'O', 'T'}, 0, [this](auto, Output& out) { m_boot.Begin(out.reply); }});
     // Printing and other commands the printer takes without changing its settings.
     Accept({0x0A}, 0);
     Accept({ESC, 'J'}, 1);
@@ -121,6 +123,11 @@ void CSimProtocol::AnswerInfo(std::uint8_t item, Output& out) const {
     out.reply.push_back(item == 1 || item == kInfoItems ? 0x00 : 0x0A);
 }
 
+bool CSimProtocol::ListensToAnyHandshake(std::span<const std::uint8_t> next) const {
+    return m_boot.Active() ||
+           (!next.empty() && next[0] == ESC && (next.size() < 2 || next[1] == 'B'));
+}
+
 int CSimProtocol::MatchFront(const Command& command) const {
     const std::size_t common = std::min(command.prefix.size(), m_pending.size());
     if (!std::equal(command.prefix.begin(), command.prefix.begin() + common, m_pending.begin())) {
@@ -133,6 +140,11 @@ CSimProtocol::Output CSimProtocol::Feed(std::span<const std::uint8_t> bytes) {
     Output out;
     m_pending.insert(m_pending.end(), bytes.begin(), bytes.end());
     while (!m_pending.empty()) {
+        if (m_boot.Active()) {
+            const std::size_t used = m_boot.Feed(m_pending, out.reply, out.commands);
+            m_pending.erase(m_pending.begin(), m_pending.begin() + static_cast<long>(used));
+            continue;
+        }
         const Command* whole = nullptr;
         bool mayComplete = false;
         for (const Command& command : m_commands) {

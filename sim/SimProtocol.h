@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "SimBootArea.h"
 #include "SimLine.h"
 
 // The printer's side of the command language, without any I/O: bytes from the host go in,
@@ -36,6 +37,10 @@ public:
     bool SetLine(const SimLine& line);
     void SetInfoItem(int item, std::string text);
     void SetStatus(std::uint8_t status) { m_status = status; }
+    CSimBootArea& BootArea() { return m_boot; }
+    // The boot area listens whatever handshake the host uses; so does the printer to a host
+    // whose next bytes ask for the boot area.
+    bool ListensToAnyHandshake(std::span<const std::uint8_t> next) const;
     // Bytes that did not start any command the printer knows.
     std::size_t IgnoredBytes() const { return m_ignored; }
 
@@ -59,6 +64,7 @@ private:
     std::array<std::string, kInfoItems> m_info;
     std::uint8_t m_status = 0;
     std::vector<Command> m_commands;
+    CSimBootArea m_boot;
     std::vector<std::uint8_t> m_pending;
     std::size_t m_ignored = 0;
 };
