@@ -1,0 +1,58 @@
+#include "LoaderFiles.h"
+
+#include <filesystem>
+#include <fstream>
+#include <stdexcept>
+
+std::vector<std::uint8_t> ProgramFileBytes(const std::string& model, std::uint16_t progress,
+                                           const std::vector<ProgramRecord>& records) {
+    std::vector<std::uint8_t> bytes{'M', 'y', 'B', 'I', 'N'};
+    bytes.insert(bytes.end(), model.begin(), model.end());
+    bytes.push_back(0);
+    bytes.push_back(static_cast<std::uint8_t>(progress >> 8));
+    bytes.push_back(static_cast<std::uint8_t>(progress & 0xFF));
+    for (const ProgramRecord& record : records) {
+        const auto length = record.data.size();
+        bytes.insert(bytes.end(), {static_cast<std::uint8_t>(record.address & 0xFF),
+                                   static_cast<std::uint8_t>((record.address >> 8) & 0xFF),
+                                   static_cast<std::uint8_t>((record.address >> 16) & 0xFF),
+                                   static_cast<std::uint8_t>(length & 0xFF),
+                                   static_cast<std::uint8_t>(length >> 8),
+                                   static_cast<std::uint8_t>(record.check & 0xFF),
+                                   static_cast<std::uint8_t>(record.check >> 8), record.extra});
+        bytes.insert(bytes.end(), record.data.begin(), record.data.end());
+    }
+    return bytes;
+}
+
+std::vector<std::uint8_t> FontFileBytes(const std::string& model,
+                                        const std::vector<std::uint8_t>& image) {
+    std::vector<std::uint8_t> bytes{'M', 'y', 'F', 'N', 'T'};
+    bytes.insert(bytes.end(), model.begin(), model.end());
+    bytes.push_back(0);
+    bytes.insert(bytes.end(), image.begin(), image.end());
+    return bytes;
+}
+
+std::vector<std::uint8_t> Pattern(std::size_t count, std::uint8_t seed) {
+    std::vector<std::uint8_t> bytes(count);
+    std::uint32_t state = seed * 2654435761u + 1;
+    for (auto& b : bytes) {
+        state = state * 1103515245u + 12345u;
+        b = static_cast<std::uint8_t>(state >> 16);
+    }
+    return bytes;
+}
+
+TempFile::TempFile(const std::string& name, const std::vector<std::uint8_t>& bytes) {
+    char pattern[] = "/tmp/tq20-test-XXXXXX";
+    if (::mkdtemp(pattern) == nullptr) {
+        throw std::runtime_error("no temporary folder");
+    }
+    m_dir = pattern;
+    m_path = m_dir + "/" + name;
+    std::ofstream(m_path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<long>(bytes.size()));
+}
+
+TempFile::~TempFile() { std::filesystem::remove_all(m_dir); }

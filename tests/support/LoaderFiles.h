@@ -1,0 +1,31 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// Builds program and font files as their producers write them.
+struct ProgramRecord {
+    std::uint32_t address = 0;  // bytes 0 to 2
+    std::vector<std::uint8_t> data;
+    std::uint16_t check = 0;
+    std::uint8_t extra = 0;
+};
+
+std::vector<std::uint8_t> ProgramFileBytes(const std::string& model, std::uint16_t progress,
+                                           const std::vector<ProgramRecord>& records);
+std::vector<std::uint8_t> FontFileBytes(const std::string& model,
+                                        const std::vector<std::uint8_t>& image);
+std::vector<std::uint8_t> Pattern(std::size_t count, std::uint8_t seed);
+
+// A file in a fresh temporary folder, removed with the object.
+class TempFile {
+public:
+    TempFile(const std::string& name, const std::vector<std::uint8_t>& bytes);
+    ~TempFile();
+    const std::string& Path() const { return m_path; }
+
+private:
+    std::string m_dir;
+    std::string m_path;
+};
