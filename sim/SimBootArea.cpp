@@ -1,11 +1,23 @@
 #include "SimBootArea.h"
 
 #include <algorithm>
+#include <array>
 
 namespace {
 
 constexpr std::uint8_t RS = 0x1E;
 constexpr std::size_t kShortRequest = 5;
+constexpr std::array<std::uint8_t, 5> kBootRequest{0x1B, 'B', 'O', 'O', 'T'};
+
+// 1: the bytes are the boot request; 0: they may become it; -1: they cannot.
+int MatchBootRequest(const std::vector<std::uint8_t>& bytes) {
+    const std::size_t common = std::min(bytes.size(), kBootRequest.size());
+    if (!std::equal(bytes.begin(), bytes.begin() + static_cast<long>(common),
+                    kBootRequest.begin())) {
+        return -1;
+    }
+    return bytes.size() == kBootRequest.size() ? 1 : 0;
+}
 
 }  // namespace
 
@@ -37,6 +49,15 @@ std::size_t CSimBootArea::Feed(std::span<const std::uint8_t> bytes,
     std::size_t used = 0;
     while (m_active && used < bytes.size()) {
         m_pending.push_back(bytes[used++]);
+        // A loader that gave up and starts again finds the boot area from the beginning.
+        if (const int boot = MatchBootRequest(m_pending); boot >= 0) {
+            if (boot == 1) {
+                requests.push_back(std::move(m_pending));
+                m_pending.clear();
+                Begin(reply);
+            }
+            continue;
+        }
         if (m_awaitingAnswer) {
             m_awaitingAnswer = false;
             requests.push_back(std::move(m_pending));

@@ -37,7 +37,9 @@ DataFile Program(const std::vector<ProgramRecord>& records, const std::string& m
     return ParseDataFile(ProgramFileBytes(model, 100, records)).file;
 }
 
-DataFile Font(std::size_t size) { return ParseDataFile(FontFileBytes("any", Pattern(size, 9))).file; }
+DataFile Font(std::size_t size) {
+    return ParseDataFile(FontFileBytes("any", Pattern(size, 9))).file;
+}
 
 TEST(LoadProtocol, OneRecordProgramRequestsInOrder) {
     const Bytes data = Pattern(16, 1);
@@ -49,11 +51,10 @@ TEST(LoadProtocol, OneRecordProgramRequestsInOrder) {
     dataRequest.insert(dataRequest.end(), data.begin(), data.end());
     // Each request ends with the flag byte of the latest reply (the printer's is 01); A2 is 0,
     // so the address request clears bit 0; the last block-done adds bits 1 and 7.
-    const std::vector<Bytes> expected{
-        {0x1B, 'B', 'O', 'O', 'T'},  {0x0A},
-        {0x1E, 'r', 'S', 0x01, 0x01}, {0x1E, 'a', 0x00, 0x01, 0x00},
-        {0x1E, 'd', 16, 0, 0x01},     dataRequest,
-        {0x1E, 'w', 'o', 'k', 0x83}};
+    const std::vector<Bytes> expected{{0x1B, 'B', 'O', 'O', 'T'},   {0x0A},
+                                      {0x1E, 'r', 'S', 0x01, 0x01}, {0x1E, 'a', 0x00, 0x01, 0x00},
+                                      {0x1E, 'd', 16, 0, 0x01},     dataRequest,
+                                      {0x1E, 'w', 'o', 'k', 0x83}};
     EXPECT_EQ(talk.requests, expected);
     EXPECT_EQ(talk.messages, (std::vector<LoadMessage>{LM_STATUS, LM_DONE}));
     EXPECT_EQ(talk.recordsTaken, 1);
@@ -119,7 +120,9 @@ TEST(LoadProtocol, EveryFailureEndsWithItsOwnNotification) {
         {"silent data", {K::Silence, 'e'}, false, {LM_STATUS, LM_TIMEOUT}},
         {"silent block-done", {K::Silence, 'w'}, false, {LM_STATUS, LM_TIMEOUT}},
         {"font: any model", {K::Model, 'M'}, true, {LM_STATUS, LM_STEP, LM_STEP, LM_DONE}},
-        {"font: second address echo", {K::AddressEcho, 'a'}, true,
+        {"font: second address echo",
+         {K::AddressEcho, 'a'},
+         true,
          {LM_STATUS, LM_STEP, LM_BAD_ADDRESS}},
         {"font: data echo", {K::DataEcho, 'e'}, true, {LM_STATUS, LM_BAD_ECHO}},
         {"font: silent block-done", {K::Silence, 'w'}, true, {LM_STATUS, LM_STEP, LM_TIMEOUT}},
@@ -156,8 +159,8 @@ TEST(LoadProtocol, FontTakesTheModelAndAddressFromThePrinter) {
     const auto& blocks = printer.BootArea().BlockAddresses();
     EXPECT_EQ(blocks, (std::vector<std::uint32_t>{0x0101F0, 0x010200, 0x010300, 0x010400}));
     const Bytes image = Pattern(600, 9);
-    EXPECT_TRUE(std::equal(image.begin(), image.end(),
-                           printer.BootArea().Memory().begin() + 0x0101F0));
+    EXPECT_TRUE(
+        std::equal(image.begin(), image.end(), printer.BootArea().Memory().begin() + 0x0101F0));
 }
 
 TEST(LoadProtocol, ModelReplyInTwoPartsIsOneReply) {

@@ -55,4 +55,6 @@ TempFile::TempFile(const std::string& name, const std::vector<std::uint8_t>& byt
         .write(reinterpret_cast<const char*>(bytes.data()), static_cast<long>(bytes.size()));
 }
 
-TempFile::~TempFile() { std::filesystem::remove_all(m_dir); }
+TempFile::~TempFile() {
+    std::filesystem::remove_all(m_dir);
+}

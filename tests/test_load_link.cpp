@@ -1,0 +1,209 @@
+#include <gtest/gtest.h>
+#include <time.h>
+
+#include "CLoadLink.h"
+#include "CPrinterSim.h"
+#include "LoaderFiles.h"
+#include "RecordingLoadOwner.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+using Bytes = std::vector<std::uint8_t>;
+
+constexpr auto kWatchdog = 300ms;
+
+// A load through a real pseudo-terminal into the simulated controller.
+class LinkTest : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(sim.Start()); }
+
+    std::unique_ptr<CLoadLink> Open(CLoadData& data, unsigned baud = 115200) {
+        ChannelConfig line;
+        line.portName = sim.DevicePath();
+        line.baudRate = baud;
+        auto link = std::make_unique<CLoadLink>(owner, data, line);
+        link->SetWatchdogLength(kWatchdog);
+        return link;
+    }
+
+    // Runs a load to its end and returns the ending notification.
+    unsigned Load(CLoadData& data) {
+        auto link = Open(data);
+        EXPECT_TRUE(link->IsOpen());
+        if (data.File().IsProgram()) {
+            link->StartProgramLoad();
+        } else {
+            link->StartFontLoad();
+        }
+        const unsigned ending = owner.WaitForEnding(30s);
+        EXPECT_FALSE(link->IsBusy());
+        return ending;
+    }
+
+    const Bytes& Memory() {
+        sim.WithProtocol([this](CSimProtocol& p) { m_memory = p.BootArea().Memory(); });
+        return m_memory;
+    }
+
+    void Fault(BootFault fault) {
+        sim.WithProtocol([&](CSimProtocol& p) { p.BootArea().SetFault(fault); });
+    }
+
+    CPrinterSim sim;
+    RecordingLoadOwner owner;
+
+private:
+    Bytes m_memory;
+};
+
+TEST_F(LinkTest, OneRecordProgramOnTheWire) {
+    const Bytes data = Pattern(16, 1);
+    CLoadData file(
+        ParseDataFile(ProgramFileBytes("TQ-20 A0", 1, {{0x0200, data, 0x0102, 3}})).file);
+    EXPECT_EQ(Load(file), LM_DONE);
+    Bytes expected{0x1B, 'B',  'O',  'O',  'T', 0x0A, 0x1E, 'r',  'S',  0x01, 0x01, 0x1E, 'a',
+                   0x00, 0x02, 0x00, 0x1E, 'd', 16,   0,    0x01, 0x1E, 'e',  0x02, 0x01, 3};
+    expected.insert(expected.end(), data.begin(), data.end());
+    expected.insert(expected.end(), {0x1E, 'w', 'o', 'k', 0x83});
+    ASSERT_TRUE(sim.WaitForReceived(expected.size(), 2s));
+    EXPECT_EQ(sim.ReceivedBytes(), expected);
+    EXPECT_EQ(owner.Messages(), (std::vector<LoadMessage>{LM_STATUS, LM_DONE}));
+    EXPECT_EQ(owner.Records(), 1);
+    EXPECT_EQ(LoadMessageText(LM_DONE, "", true), "Программа успешно загружена в принтер.");
+}
+
+TEST_F(LinkTest, ProgramRecordsLandAtTheirAddresses) {
+    const std::vector<ProgramRecord> records{{0x000000, Pattern(256, 1)},
+                                             {0x000100, Pattern(256, 2)},
+                                             {0x01F000, Pattern(100, 3)},
+                                             {0x002000, Pattern(1, 4)}};
+    CLoadData file(ParseDataFile(ProgramFileBytes("TQ-20 A0", 9, records)).file);
+    ASSERT_EQ(Load(file), LM_DONE);
+    const Bytes& memory = Memory();
+    for (const ProgramRecord& record : records) {
+        // Address byte 2 chooses bank 1 only when it is 1.
+        const std::size_t at = record.address;
+        EXPECT_TRUE(std::equal(record.data.begin(), record.data.end(), memory.begin() + at))
+            << std::hex << record.address;
+    }
+    EXPECT_EQ(owner.Records(), 4);
+}
+
+TEST_F(LinkTest, FontOf600BytesGoesOutInThreeBlocks) {
+    sim.WithProtocol([](CSimProtocol& p) { p.BootArea().Settings().fontStart = 0x010400; });
+    const Bytes image = Pattern(600, 7);
+    CLoadData file(ParseDataFile(FontFileBytes("", image)).file);
+    ASSERT_EQ(Load(file), LM_DONE);
+    const auto messages = owner.Messages();
+    EXPECT_EQ(std::count(messages.begin(), messages.end(), LM_STEP), 3);
+    EXPECT_TRUE(std::equal(image.begin(), image.end(), Memory().begin() + 0x010400));
+    EXPECT_EQ(file.Model(), "TQ-20 A0");
+    std::vector<std::uint32_t> blocks;
+    sim.WithProtocol([&](CSimProtocol& p) { blocks = p.BootArea().BlockAddresses(); });
+    EXPECT_EQ(blocks, (std::vector<std::uint32_t>{0x010400, 0x010500, 0x010600}));
+}
+
+TEST_F(LinkTest, FailuresOnTheWireEndTheLoadOnce) {
+    using K = BootFaultKind;
+    const std::pair<BootFault, LoadMessage> cases[] = {
+        {{K::ControllerCode, 'B'}, LM_BAD_CONTROLLER},
+        {{K::Model, 'M'}, LM_MODEL_MISMATCH},
+        {{K::PacketFlag, 'a'}, LM_BAD_PACKET},
+        {{K::Letters, 'w'}, LM_BAD_COMMAND},
+        {{K::AddressEcho, 'a'}, LM_BAD_ADDRESS},
+        {{K::SizeEcho, 'd'}, LM_BAD_SIZE},
+        {{K::Integrity, 'e'}, LM_INTEGRITY},
+        {{K::CheckEcho, 'e'}, LM_BAD_BLOCK_CRC},
+        {{K::DataEcho, 'e'}, LM_BAD_ECHO},
+    };
+    const Bytes bytes = ProgramFileBytes("TQ-20 A0", 1, {{0, Pattern(32, 1)}, {64, Pattern(8, 2)}});
+    for (const auto& [fault, message] : cases) {
+        RecordingLoadOwner one;
+        Fault(fault);
+        CLoadData file(ParseDataFile(bytes).file);
+        ChannelConfig line;
+        line.portName = sim.DevicePath();
+        CLoadLink link(one, file, line);
+        link.StartProgramLoad();
+        EXPECT_EQ(one.WaitForEnding(5s), message);
+        std::this_thread::sleep_for(kWatchdog + 100ms);
+        const auto messages = one.Messages();
+        EXPECT_EQ(std::count_if(messages.begin(), messages.end(), EndsLoad), 1) << message;
+        EXPECT_FALSE(link.IsBusy());
+    }
+}
+
+TEST_F(LinkTest, SilenceAtEveryStateEndsInTheTimeOut) {
+    const char states[] = {'B', 'M', 'r', 'a', 'd', 'e', 'w'};
+    const Bytes bytes = ProgramFileBytes("TQ-20 A0", 1, {{0, Pattern(32, 1)}, {64, Pattern(8, 2)}});
+    for (char at : states) {
+        RecordingLoadOwner one;
+        Fault({BootFaultKind::Silence, at});
+        CLoadData file(ParseDataFile(bytes).file);
+        ChannelConfig line;
+        line.portName = sim.DevicePath();
+        CLoadLink link(one, file, line);
+        link.SetWatchdogLength(kWatchdog);
+        const auto start = std::chrono::steady_clock::now();
+        link.StartProgramLoad();
+        EXPECT_EQ(one.WaitForEnding(5s), LM_TIMEOUT) << at;
+        EXPECT_GE(std::chrono::steady_clock::now() - start, kWatchdog) << at;
+        EXPECT_FALSE(link.IsBusy()) << at;
+    }
+}
+
+TEST_F(LinkTest, PortThatDoesNotOpen) {
+    CLoadData file(ParseDataFile(ProgramFileBytes("TQ", 1, {})).file);
+    ChannelConfig line;
+    line.portName = "/dev/no-such-port";
+    CLoadLink link(owner, file, line);
+    EXPECT_FALSE(link.IsOpen());
+    EXPECT_EQ(LoadString(IDS_PORT_NOT_OPENED),
+              std::string("Не удалось открыть порт.\nВозможно, он занят другим приложением."));
+}
+
+double ProcessCpuSeconds() {
+    timespec now{};
+    ::clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
+}
+
+TEST_F(LinkTest, HangUpMidLoadEndsItPromptly) {
+    std::vector<ProgramRecord> records;
+    for (std::uint32_t i = 0; i < 64; ++i) {
+        records.push_back({i * 256, Pattern(256, static_cast<std::uint8_t>(i))});
+    }
+    CLoadData file(ParseDataFile(ProgramFileBytes("TQ-20 A0", 1, records)).file);
+    sim.SetPacing(true);
+    auto link = Open(file);
+    link->SetWatchdogLength(kLoadReplyWatch);
+    link->StartProgramLoad();
+    ASSERT_TRUE(sim.WaitForReceived(2000, 10s));
+    const double cpuBefore = ProcessCpuSeconds();
+    const auto cut = std::chrono::steady_clock::now();
+    sim.InjectFault({.kind = SimFaultKind::HangUp, .hangUpAfter = 2});
+    EXPECT_EQ(owner.WaitForEnding(5s), LM_LINE_LOST);
+    EXPECT_LT(std::chrono::steady_clock::now() - cut, 1s) << "not the two-second watchdog";
+    std::this_thread::sleep_for(300ms);
+    EXPECT_LT(ProcessCpuSeconds() - cpuBefore, 0.2);
+    EXPECT_EQ(LoadMessageText(LM_LINE_LOST, "", true),
+              "Связь с принтером потеряна.\nЗагрузка будет прервана.");
+}
+
+TEST_F(LinkTest, DeletingTheLinkMidLoadStopsItsReader) {
+    std::vector<ProgramRecord> records;
+    for (std::uint32_t i = 0; i < 32; ++i) {
+        records.push_back({i * 256, Pattern(256, static_cast<std::uint8_t>(i))});
+    }
+    for (int round = 0; round < 5; ++round) {
+        CLoadData file(ParseDataFile(ProgramFileBytes("TQ-20 A0", 1, records)).file);
+        auto link = Open(file);
+        link->StartProgramLoad();
+        std::this_thread::sleep_for(std::chrono::milliseconds(5 + 7 * round));
+        link.reset();
+    }
+    SUCCEED() << "no use of a deleted link under the sanitizers";
+}
+
+}  // namespace
