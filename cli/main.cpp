@@ -1,42 +1,28 @@
-// tq20: the configurator's printer conversation from the command line, for scripts and
-// production lines.
+// tq20: the printer conversations of the configurator and the loader from the command line,
+// for scripts and production lines.
 #include <CLI/CLI.hpp>
-#include <iostream>
 #include <map>
 
-#include "CMiniPrinter.h"
-#include "CommandTable.h"
-#include "ConsoleNotifier.h"
-#include "ReplyWaiter.h"
-#include "SettingsText.h"
+#include "LoadCommand.h"
+#include "SettingsCommand.h"
 
 namespace {
-
-// Exit codes, one per way a command can end.
-enum ExitCode : int {
-    kExitOk = 0,
-    kExitPortNotOpened = 3,
-    kExitTimeout = 4,
-    kExitBadReply = 5,
-};
 
 const std::map<std::string, int> kFlowNames{
     {"none", 0}, {"rtscts", 1}, {"xonxoff", 2}, {"both", 3}};
 const std::map<std::string, int> kParityNames{{"none", 0}, {"odd", 1}, {"even", 2}};
 const std::map<std::string, int> kStopBitNames{{"1", 0}, {"2", 2}};
 
-struct LineOptions {
-    std::string port;
-    unsigned baud = 115200;
-    int parity = 0;
-    int flow = 1;
-    int stopBits = 0;
-};
+// The printer's line: a serial device, or a TCP host:port (a simulator, a serial server).
+void AddLineOptions(CLI::App& command, ChannelConfig& line, std::string& tcp) {
+    auto* port = command.add_option("--port", line.portName, "serial device of the printer");
+    auto* network = command.add_option("--tcp", tcp, "HOST:PORT of a printer on the network");
+    port->excludes(network);
+    command.add_option("--baud", line.baudRate, "line speed in bit/s")->capture_default_str();
+}
 
-void AddLineOptions(CLI::App& command, LineOptions& line) {
-    command.add_option("--port", line.port, "serial device of the printer")->required();
-    command.add_option("--baud", line.baud, "line speed in bit/s")->capture_default_str();
-    command.add_option("--flow", line.flow, "none, rtscts, xonxoff or both")
+void AddFramingOptions(CLI::App& command, ChannelConfig& line) {
+    command.add_option("--flow", line.flowControl, "none, rtscts, xonxoff or both")
         ->transform(CLI::CheckedTransformer(kFlowNames))
         ->capture_default_str();
     command.add_option("--parity", line.parity, "none, odd or even")
@@ -45,54 +31,56 @@ void AddLineOptions(CLI::App& command, LineOptions& line) {
         ->transform(CLI::CheckedTransformer(kStopBitNames));
 }
 
-int ReadSettings(const LineOptions& line, bool asJson) {
-    CConsoleNotifier notifier;
-    CNoPrinterQueues queues;
-    CReplyWaiter waiter;
-    CMiniPrinter printer(notifier, queues);
-    if (!printer.Connect(&waiter, line.port, line.baud, line.parity, line.flow, line.stopBits)) {
-        return kExitPortNotOpened;
+// Checks that exactly one line was named and turns --tcp into the channel's terms.
+void ResolveLine(ChannelConfig& line, const std::string& tcp) {
+    if (tcp.empty()) {
+        if (line.portName.empty()) {
+            throw CLI::RequiredError("--port or --tcp");
+        }
+        return;
     }
-    printer.SendCommand(CMD_READ_SETTINGS, nullptr, 0, true, PrinterSettings::kSize);
-    // The channel's own watch ends the wait; the margin only guards against a lost notification.
-    const auto answer = waiter.Wait(kReplyWatch * 2);
-    if (!answer || answer->message == WM_CHANNEL_TIMEOUT) {
-        std::cerr << "Истекло время ожидания ответа от принтера\n";
-        return kExitTimeout;
+    const auto colon = tcp.rfind(':');
+    if (colon == std::string::npos) {
+        throw CLI::ValidationError("--tcp", "expected HOST:PORT");
     }
-    if (answer->bytes.size() != PrinterSettings::kSize) {
-        std::cerr << "Ошибка связи. Выберите режим Xon/Xoff для управления потоком.\n";
-        return kExitBadReply;
-    }
-    const auto settings =
-        PrinterSettings::FromBytes(std::span<const std::uint8_t, PrinterSettings::kSize>(
-            answer->bytes.data(), PrinterSettings::kSize));
-    if (asJson) {
-        std::cout << SettingsAsJson(settings).dump(2) << '\n';
-    } else {
-        std::cout << SettingsAsText(settings);
-    }
-    return kExitOk;
+    line.interfaceName = "TCP";
+    line.host = tcp.substr(0, colon);
+    line.hostPort = std::stoi(tcp.substr(colon + 1));
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    CLI::App app{"tq20: read and change the settings of a TQ-20 receipt printer."};
-    app.footer(
-        "Exit codes: 0 done, 3 the port does not open, 4 the printer did not answer in time, "
-        "5 the printer's answer has the wrong length, other values: wrong command line.");
+    CLI::App app{"tq20: read the settings of a TQ-20 receipt printer and load its firmware "
+                 "and fonts."};
     app.require_subcommand(1);
-    LineOptions line;
+
+    ChannelConfig line;
+    line.flowControl = 1;
+    std::string tcp;
     bool asJson = false;
     CLI::App* settings = app.add_subcommand("settings", "the printer's settings record");
     settings->require_subcommand(1);
     CLI::App* read = settings->add_subcommand("read", "print every setting by its name");
-    AddLineOptions(*read, line);
+    read->footer(kSettingsExitCodesHelp);
+    AddLineOptions(*read, line, tcp);
+    AddFramingOptions(*read, line);
     read->add_flag("--json", asJson, "print the settings as JSON");
-    CLI11_PARSE(app, argc, argv);
-    if (read->parsed()) {
-        return ReadSettings(line, asJson);
+
+    std::string path;
+    CLI::App* load = app.add_subcommand("load", "load a program (*.bin) or font (*.fnt) file");
+    load->footer(kLoadExitCodesHelp);
+    AddLineOptions(*load, line, tcp);
+    load->add_option("FILE", path, "the program or font file")->required();
+
+    try {
+        app.parse(argc, argv);
+        ResolveLine(line, tcp);
+    } catch (const CLI::ParseError& error) {
+        return app.exit(error);
     }
-    return kExitOk;
+    if (read->parsed()) {
+        return RunSettingsRead(line, asJson);
+    }
+    return RunLoad(line, path);
 }

@@ -1,0 +1,135 @@
+#include "LoadCommand.h"
+
+#include <condition_variable>
+#include <cstdio>
+#include <deque>
+#include <iostream>
+#include <map>
+#include <mutex>
+
+#include "CLoadLink.h"
+#include "ConsoleNotifier.h"
+#include "DataFile.h"
+#include "LoadProgress.h"
+
+const char* const kLoadExitCodesHelp =
+    "Exit codes: 0 loaded; 10 the file cannot be opened; 11 the file holds wrong data; 12 the "
+    "port does not open; 20 the printer did not answer in time; 21 the controller is not "
+    "supported; 22 the file is for another controller model; 23 error in a received packet; "
+    "24 error in a received command; 25 error in a received address; 26 error in a received "
+    "size; 27 data integrity error; 28 no data to load; 29 integrity error in a received "
+    "packet; 30 error in received data; 31 the line to the printer was lost.";
+
+namespace {
+
+const std::map<LoadMessage, int> kExitCodes{
+    {LM_DONE, kLoadDone},
+    {LM_TIMEOUT, kLoadTimeout},
+    {LM_BAD_CONTROLLER, kLoadBadController},
+    {LM_MODEL_MISMATCH, kLoadModelMismatch},
+    {LM_BAD_PACKET, kLoadBadPacket},
+    {LM_BAD_COMMAND, kLoadBadCommand},
+    {LM_BAD_ADDRESS, kLoadBadAddress},
+    {LM_BAD_SIZE, kLoadBadSize},
+    {LM_INTEGRITY, kLoadIntegrity},
+    {LM_NO_DATA, kLoadNoData},
+    {LM_BAD_BLOCK_CRC, kLoadBadBlockCrc},
+    {LM_BAD_ECHO, kLoadBadEcho},
+    {LM_LINE_LOST, kLoadLineLost},
+};
+
+// Hands the link's notifications to the main thread, which does all the printing.
+class CLoadEvents final : public ILoadOwner {
+public:
+    void OnLoadMessage(LoadMessage message) override { Push(message); }
+    void OnRecordTaken() override { Push(LM_STEP); }
+
+    LoadMessage Next() {
+        std::unique_lock lock(m_mutex);
+        m_arrived.wait(lock, [this] { return !m_queue.empty(); });
+        const LoadMessage message = m_queue.front();
+        m_queue.pop_front();
+        return message;
+    }
+
+private:
+    void Push(LoadMessage message) {
+        std::lock_guard lock(m_mutex);
+        m_queue.push_back(message);
+        m_arrived.notify_one();
+    }
+
+    std::mutex m_mutex;
+    std::condition_variable m_arrived;
+    std::deque<LoadMessage> m_queue;
+};
+
+int CountRecords(const DataFile& file) {
+    CLoadData data(file);
+    LoadBlock block;
+    int records = 0;
+    while (data.TakeNextRecord(block)) {
+        ++records;
+    }
+    return records;
+}
+
+int TotalSteps(const DataFile& file) {
+    if (file.IsProgram()) {
+        return CountRecords(file);
+    }
+    // The first block may be short; the rest are pages.
+    return static_cast<int>((file.payload.size() + kMaxBlockLength - 1) / kMaxBlockLength) + 1;
+}
+
+std::string StatusText(const CLoadData& data) {
+    return FormatString(data.File().IsProgram() ? IDS_LOADING_PROGRAM : IDS_LOADING_FONT,
+                        data.Model());
+}
+
+int Fail(const std::string& text, int code) {
+    std::cerr << text << '\n';
+    return code;
+}
+
+}  // namespace
+
+int RunLoad(const ChannelConfig& line, const std::string& path) {
+    const DataFileResult read = ReadDataFile(path);
+    if (read.status == DataFileStatus::CannotOpen) {
+        return Fail(LoadString(IDS_CANNOT_OPEN_FILE), kLoadCannotOpenFile);
+    }
+    if (read.status != DataFileStatus::Ok) {
+        return Fail(LoadString(IDS_BAD_FILE_DATA), kLoadBadFile);
+    }
+    CLoadData data(read.file);
+    CLoadEvents events;
+    CConsoleNotifier notifier;
+    auto link = std::make_unique<CLoadLink>(events, data, line, &notifier);
+    if (!link->IsOpen()) {
+        return Fail(LoadString(IDS_PORT_NOT_OPENED), kLoadPortNotOpened);
+    }
+    CLoadProgress progress(stderr, StatusText(data), TotalSteps(data.File()));
+    if (data.File().IsProgram()) {
+        link->StartProgramLoad();
+    } else {
+        link->StartFontLoad();
+    }
+    for (;;) {
+        const LoadMessage message = events.Next();
+        if (message == LM_STEP) {
+            progress.Advance();
+        } else if (message == LM_STATUS) {
+            progress.Retitle(StatusText(data));
+        } else {
+            progress.Finish();
+            link.reset();
+            const std::string text = LoadMessageText(message, data.Model(), data.File().IsProgram());
+            if (message == LM_DONE) {
+                std::cout << text << '\n';
+                return kLoadDone;
+            }
+            return Fail(text, kExitCodes.at(message));
+        }
+    }
+}

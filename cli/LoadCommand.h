@@ -1,0 +1,30 @@
+#pragma once
+
+#include <string>
+
+#include "ChannelConfig.h"
+
+// Exit codes of "tq20 load", one for every way a load can end.
+enum LoadExitCode : int {
+    kLoadDone = 0,
+    kLoadCannotOpenFile = 10,
+    kLoadBadFile = 11,
+    kLoadPortNotOpened = 12,
+    kLoadTimeout = 20,
+    kLoadBadController = 21,
+    kLoadModelMismatch = 22,
+    kLoadBadPacket = 23,
+    kLoadBadCommand = 24,
+    kLoadBadAddress = 25,
+    kLoadBadSize = 26,
+    kLoadIntegrity = 27,
+    kLoadNoData = 28,
+    kLoadBadBlockCrc = 29,
+    kLoadBadEcho = 30,
+    kLoadLineLost = 31,
+};
+
+extern const char* const kLoadExitCodesHelp;
+
+// Loads a program or font file into the printer on the line, showing progress on standard error.
+int RunLoad(const ChannelConfig& line, const std::string& path);

@@ -1,0 +1,54 @@
+#include "LoadProgress.h"
+
+#include <unistd.h>
+
+#include <algorithm>
+
+namespace {
+
+constexpr int kBarWidth = 40;
+
+}  // namespace
+
+CLoadProgress::CLoadProgress(std::FILE* out, std::string title, int total)
+    : m_out(out),
+      m_title(std::move(title)),
+      m_total(std::max(1, total)),
+      m_terminal(::isatty(::fileno(out)) != 0) {
+    Draw();
+}
+
+void CLoadProgress::Advance() {
+    m_done = std::min(m_done + 1, m_total);
+    Draw();
+}
+
+void CLoadProgress::Retitle(std::string title) {
+    m_title = std::move(title);
+    if (m_terminal) {
+        Draw();
+    }
+}
+
+void CLoadProgress::Finish() {
+    if (m_terminal) {
+        std::fputc('\n', m_out);
+    }
+    std::fflush(m_out);
+}
+
+void CLoadProgress::Draw() {
+    const int percent = m_done * 100 / m_total;
+    if (m_terminal) {
+        const int filled = m_done * kBarWidth / m_total;
+        std::fprintf(m_out, "\r%s [%s%s] %3d%%", m_title.c_str(), std::string(filled, '#').c_str(),
+                     std::string(kBarWidth - filled, '.').c_str(), percent);
+        std::fflush(m_out);
+        return;
+    }
+    if (percent / 10 != m_lastTenth) {
+        m_lastTenth = percent / 10;
+        std::fprintf(m_out, "%s %d%%\n", m_title.c_str(), percent);
+        std::fflush(m_out);
+    }
+}
