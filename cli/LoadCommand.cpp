@@ -124,7 +124,8 @@ int RunLoad(const ChannelConfig& line, const std::string& path) {
         } else {
             progress.Finish();
             link.reset();
-            const std::string text = LoadMessageText(message, data.Model(), data.File().IsProgram());
+            const std::string text =
+                LoadMessageText(message, data.Model(), data.File().IsProgram());
             if (message == LM_DONE) {
                 std::cout << text << '\n';
                 return kLoadDone;

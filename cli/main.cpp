@@ -51,8 +51,9 @@ void ResolveLine(ChannelConfig& line, const std::string& tcp) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    CLI::App app{"tq20: read the settings of a TQ-20 receipt printer and load its firmware "
-                 "and fonts."};
+    CLI::App app{
+        "tq20: read the settings of a TQ-20 receipt printer and load its firmware "
+        "and fonts."};
     app.require_subcommand(1);
 
     ChannelConfig line;

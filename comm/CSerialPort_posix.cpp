@@ -12,6 +12,7 @@
 #include <chrono>
 #include <thread>
 
+#include "SerialLowLatency.h"
 #include "SerialSpeed.h"
 #include "SerialTermios_posix.h"
 
@@ -118,6 +119,9 @@ bool CSerialPort::ProgramLine() {
     // Pseudo-terminals have no modem lines; that is not a failure.
     int lines = TIOCM_DTR | TIOCM_RTS;
     ::ioctl(m_fd, TIOCMBIS, &lines);
+    RequestLowLatency(m_fd);
+    // Whatever a previous user of the port left unread is not the answer to our requests.
+    ::tcflush(m_fd, TCIFLUSH);
     return true;
 }
 

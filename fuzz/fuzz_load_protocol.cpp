@@ -23,8 +23,14 @@ DataFile SmallFile(FuzzedDataProvider& input) {
     const int records = input.ConsumeIntegralInRange(0, 3);
     for (int i = 0; i < records; ++i) {
         const std::uint8_t length = input.ConsumeIntegral<std::uint8_t>();
-        const Bytes header{static_cast<std::uint8_t>(i), 0, input.ConsumeIntegralInRange<std::uint8_t>(0, 2),
-                           length, 0, 1, 2, 3};
+        const Bytes header{static_cast<std::uint8_t>(i),
+                           0,
+                           input.ConsumeIntegralInRange<std::uint8_t>(0, 2),
+                           length,
+                           0,
+                           1,
+                           2,
+                           3};
         file.payload.insert(file.payload.end(), header.begin(), header.end());
         file.payload.insert(file.payload.end(), length, static_cast<std::uint8_t>(i));
     }

@@ -64,6 +64,8 @@ public:
 
     std::vector<std::uint8_t> ReceivedBytes() const;
     std::vector<SimCommandRecord> Commands() const;
+    // Every byte the printer has sent, replies and noise alike.
+    std::size_t BytesSent() const { return m_bytesSent; }
     void ClearLog();
     bool WaitForReceived(std::size_t byteCount, std::chrono::milliseconds timeout) const;
     bool WaitForCommands(std::size_t count, std::chrono::milliseconds timeout) const;
@@ -96,6 +98,7 @@ private:
     std::uint16_t m_tcpPort = 0;
     std::thread m_thread;
     std::atomic<bool> m_stop{false};
+    std::atomic<std::size_t> m_bytesSent{0};
 
     std::mutex m_stateMutex;
     CSimProtocol m_protocol;
