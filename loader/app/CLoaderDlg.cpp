@@ -1,0 +1,243 @@
+#include "CLoaderDlg.h"
+
+#include <QAbstractItemView>
+#include <QCloseEvent>
+#include <QContextMenuEvent>
+#include <QFileDialog>
+#include <QMenu>
+
+#include "CAboutDlg.h"
+#include "SerialPortList.h"
+#include "ui_CLoaderDlg.h"
+
+namespace {
+
+constexpr const char* kSection = "Settings";
+constexpr const char* kBaudEntry = "_combo_baudrate";
+constexpr const char* kPortEntry = "_combo_comm_port";
+constexpr const char* kCaption = "Загрузчик";
+const QStringList kBaudRates{"2400",  "4800",  "7200",  "9600",  "14400",
+                             "19200", "38400", "57600", "115200"};
+
+QStringList PortNames() {
+#ifdef _WIN32
+    return {"COM1", "COM2", "COM3", "COM4", "COM5", "COM6", "COM7", "COM8", "COM9"};
+#else
+    QStringList names;
+    for (const std::string& device : ListSerialDevices()) {
+        names << QString::fromStdString(device);
+    }
+    return names;
+#endif
+}
+
+std::string DefaultPort() {
+#ifdef _WIN32
+    return "COM1";
+#else
+    const auto devices = ListSerialDevices();
+    return devices.empty() ? std::string() : devices.front();
+#endif
+}
+
+// Selects the first entry that begins with the text, ignoring case. A port box that takes typed
+// device paths keeps a text that matches no entry.
+void SelectByPrefix(QComboBox* box, const QString& text) {
+    for (int i = 0; i < box->count(); ++i) {
+        if (!text.isEmpty() && box->itemText(i).startsWith(text, Qt::CaseInsensitive)) {
+            box->setCurrentIndex(i);
+            return;
+        }
+    }
+    box->setCurrentIndex(-1);
+    if (box->isEditable()) {
+        box->setEditText(text);
+    }
+}
+
+}  // namespace
+
+CLoaderDlg::CLoaderDlg(IUserNotifier& notifier, IProfileStore& profile, QWidget* parent)
+    : QDialog(parent),
+      m_ui(std::make_unique<Ui::CLoaderDlg>()),
+      m_notifier(notifier),
+      m_profile(profile) {
+    m_ui->setupUi(this);
+    setWindowIcon(QIcon(":/icons/loader.xpm"));
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    setFixedSize(size());
+    connect(m_ui->browseButton, &QPushButton::clicked, this, &CLoaderDlg::OnBrowse);
+    connect(m_ui->loadButton, &QPushButton::clicked, this, &CLoaderDlg::OnLoad);
+    m_ui->progress->SetShowText(true);
+    m_ui->progress->SetText(" ");
+    FillLists();
+    LoadSettings();
+}
+
+CLoaderDlg::~CLoaderDlg() = default;
+
+void CLoaderDlg::FillLists() {
+    m_ui->baudCombo->addItems(kBaudRates);
+    m_ui->portCombo->addItems(PortNames());
+#ifndef _WIN32
+    // Device paths, a simulator's pseudo-terminal among them, can be typed in.
+    m_ui->portCombo->setEditable(true);
+    m_ui->portCombo->view()->setMinimumWidth(160);
+#endif
+}
+
+void CLoaderDlg::LoadSettings() {
+    SelectByPrefix(m_ui->baudCombo,
+                   QString::fromStdString(m_profile.GetString(kSection, kBaudEntry, "115200")));
+    SelectByPrefix(m_ui->portCombo, QString::fromStdString(
+                                        m_profile.GetString(kSection, kPortEntry, DefaultPort())));
+}
+
+void CLoaderDlg::SaveSettings() {
+    m_profile.SetString(kSection, kBaudEntry, m_ui->baudCombo->currentText().toStdString());
+    m_profile.SetString(kSection, kPortEntry, m_ui->portCombo->currentText().toStdString());
+}
+
+void CLoaderDlg::OnBrowse() {
+    const QString chosen = QFileDialog::getOpenFileName(
+        this, QString(), m_ui->fileEdit->text(),
+        "Файлы с программами (*.bin);;Файлы со шрифтами (*.fnt);;Все файлы (*.*)");
+    if (!chosen.isEmpty()) {
+        m_ui->fileEdit->setText(chosen);
+    }
+}
+
+void CLoaderDlg::OnAbout() {
+    CAboutDlg about(this);
+    about.exec();
+}
+
+void CLoaderDlg::contextMenuEvent(QContextMenuEvent* event) {
+    QMenu menu(this);
+    menu.addAction(LoadString(IDS_ABOUTBOX), this, &CLoaderDlg::OnAbout);
+    menu.exec(event->globalPos());
+}
+
+bool CLoaderDlg::ReadFile(DataFile& file) {
+    const DataFileResult read = ReadDataFile(m_ui->fileEdit->text().toStdString());
+    if (read.status == DataFileStatus::CannotOpen) {
+        Report(LoadString(IDS_CANNOT_OPEN_FILE), MessageIcon::Error);
+        return false;
+    }
+    if (read.status != DataFileStatus::Ok) {
+        Report(LoadString(IDS_BAD_FILE_DATA), MessageIcon::Error);
+        return false;
+    }
+    file = read.file;
+    return true;
+}
+
+void CLoaderDlg::OnLoad() {
+    DataFile file;
+    if (m_link || !ReadFile(file)) {
+        return;
+    }
+    if (file.IsProgram()) {
+        m_model = file.model;
+    }
+    m_ui->progress->SetRange(0, file.ProgressRange());
+    m_ui->progress->SetStep(kProgressStep);
+    m_ui->progress->SetPos(0);
+    m_data = std::make_unique<CLoadData>(std::move(file));
+    SetControlsEnabled(false);
+
+    const std::uint64_t load = ++m_loadSerial;
+    m_owner = std::make_unique<CQueuedLoadOwner>(
+        this, [this, load](LoadMessage message) { OnLoadMessage(load, message); },
+        [this, load] { OnRecordTaken(load); });
+    ChannelConfig line;
+    line.portName = m_ui->portCombo->currentText().toStdString();
+    line.baudRate = m_ui->baudCombo->currentText().toUInt();
+    m_link = std::make_unique<CLoadLink>(*m_owner, *m_data, line, &m_notifier);
+    m_link->SetWatchdogLength(m_replyWatch);
+    if (!m_link->IsOpen()) {
+        m_link.reset();
+        Report(LoadString(IDS_PORT_NOT_OPENED), MessageIcon::Error);
+        EndLoad();
+        return;
+    }
+    m_ui->progress->show();
+    ShowStatus();
+    if (m_data->File().IsProgram()) {
+        m_link->StartProgramLoad();
+    } else {
+        m_link->StartFontLoad();
+    }
+}
+
+void CLoaderDlg::ShowStatus() {
+    const bool program = m_data->File().IsProgram();
+    m_ui->progress->SetText(QString::fromStdString(
+        FormatString(program ? IDS_LOADING_PROGRAM : IDS_LOADING_FONT, m_model)));
+}
+
+void CLoaderDlg::OnRecordTaken(std::uint64_t load) {
+    if (load == m_loadSerial && m_link) {
+        m_ui->progress->StepIt();
+    }
+}
+
+void CLoaderDlg::OnLoadMessage(std::uint64_t load, LoadMessage message) {
+    if (load != m_loadSerial || !m_link) {
+        return;
+    }
+    if (message == LM_STEP) {
+        m_ui->progress->StepIt();
+        return;
+    }
+    if (message == LM_STATUS) {
+        // A font load shows the model the printer reported.
+        m_model = m_data->Model();
+        ShowStatus();
+        return;
+    }
+    const bool program = m_data->File().IsProgram();
+    Report(LoadMessageText(message, m_model, program),
+           message == LM_DONE ? MessageIcon::Information : MessageIcon::Error);
+    m_link.reset();
+    EndLoad();
+}
+
+void CLoaderDlg::EndLoad() {
+    SetControlsEnabled(true);
+    m_ui->progress->SetText(" ");
+    m_ui->progress->SetPos(0);
+    m_ui->progress->hide();
+}
+
+void CLoaderDlg::SetControlsEnabled(bool enabled) {
+    for (QWidget* control :
+         {static_cast<QWidget*>(m_ui->loadButton), static_cast<QWidget*>(m_ui->browseButton),
+          static_cast<QWidget*>(m_ui->fileEdit), static_cast<QWidget*>(m_ui->baudCombo),
+          static_cast<QWidget*>(m_ui->portCombo)}) {
+        control->setEnabled(enabled);
+    }
+}
+
+void CLoaderDlg::Report(const std::string& text, MessageIcon icon) {
+    m_notifier.ShowMessage(text, kCaption, icon);
+}
+
+// Closing is refused while a load runs; the load always ends, at the latest by the watchdog.
+void CLoaderDlg::reject() {
+    if (m_link && m_link->IsBusy()) {
+        return;
+    }
+    SaveSettings();
+    QDialog::reject();
+}
+
+void CLoaderDlg::closeEvent(QCloseEvent* event) {
+    if (m_link && m_link->IsBusy()) {
+        event->ignore();
+        return;
+    }
+    SaveSettings();
+    QDialog::closeEvent(event);
+}

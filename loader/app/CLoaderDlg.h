@@ -1,0 +1,61 @@
+#pragma once
+
+#include <QDialog>
+#include <chrono>
+#include <memory>
+
+#include "CLoadData.h"
+#include "CLoadLink.h"
+#include "CQueuedLoadOwner.h"
+#include "ProfileStore.h"
+#include "UserNotifier.h"
+
+namespace Ui {
+class CLoaderDlg;
+}
+
+// The loader's window: port and speed, the data file, the load button and a progress bar
+// with the status text. Every way a load ends is shown in one message box.
+class CLoaderDlg final : public QDialog {
+    Q_OBJECT
+
+public:
+    CLoaderDlg(IUserNotifier& notifier, IProfileStore& profile, QWidget* parent = nullptr);
+    ~CLoaderDlg() override;
+
+    bool IsLoading() const { return m_link != nullptr; }
+    // How long the printer may stay silent; the printer's own limit unless a test says otherwise.
+    void SetReplyWatch(std::chrono::milliseconds length) { m_replyWatch = length; }
+
+public slots:
+    void OnBrowse();
+    void OnLoad();
+    void OnAbout();
+    void reject() override;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+
+private:
+    void FillLists();
+    void LoadSettings();
+    void SaveSettings();
+    bool ReadFile(DataFile& file);
+    void SetControlsEnabled(bool enabled);
+    void ShowStatus();
+    void OnLoadMessage(std::uint64_t load, LoadMessage message);
+    void OnRecordTaken(std::uint64_t load);
+    void EndLoad();
+    void Report(const std::string& text, MessageIcon icon);
+
+    std::unique_ptr<Ui::CLoaderDlg> m_ui;
+    IUserNotifier& m_notifier;
+    IProfileStore& m_profile;
+    std::unique_ptr<CLoadData> m_data;
+    std::string m_model;
+    std::unique_ptr<CQueuedLoadOwner> m_owner;
+    std::unique_ptr<CLoadLink> m_link;
+    std::uint64_t m_loadSerial = 0;
+    std::chrono::milliseconds m_replyWatch = kLoadReplyWatch;
+};

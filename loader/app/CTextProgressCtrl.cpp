@@ -1,0 +1,117 @@
+#include "CTextProgressCtrl.h"
+
+#include <QPainter>
+#include <utility>
+
+CTextProgressCtrl::CTextProgressCtrl(QWidget* parent) : QWidget(parent) {
+    // The paint covers every pixel; no background erase is needed.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void CTextProgressCtrl::SetRange(int lower, int upper) {
+    m_lower = lower;
+    m_upper = upper;
+    update();
+}
+
+int CTextProgressCtrl::SetPos(int position) {
+    const int previous = m_position;
+    m_position = position;
+    const int filled = FilledExtent();
+    if (filled != m_filledWidth) {
+        m_filledWidth = filled;
+        repaint();
+    }
+    return previous;
+}
+
+int CTextProgressCtrl::SetStep(int step) {
+    return std::exchange(m_step, step);
+}
+
+QColor CTextProgressCtrl::SetBarColor(const QColor& colour) {
+    update();
+    return std::exchange(m_barColour, colour);
+}
+
+QColor CTextProgressCtrl::SetBkColor(const QColor& colour) {
+    update();
+    return std::exchange(m_backgroundColour, colour);
+}
+
+QColor CTextProgressCtrl::SetTextColor(const QColor& colour) {
+    update();
+    return std::exchange(m_textColour, colour);
+}
+
+void CTextProgressCtrl::SetShowText(bool show) {
+    if (show != m_showText) {
+        update();
+    }
+    m_showText = show;
+}
+
+void CTextProgressCtrl::SetText(const QString& text) {
+    if (text != m_text) {
+        m_text = text;
+        update();
+    }
+}
+
+void CTextProgressCtrl::SetVertical(bool vertical) {
+    m_vertical = vertical;
+    update();
+}
+
+double CTextProgressCtrl::Fraction() const {
+    return static_cast<double>(m_position - m_lower) / static_cast<double>(m_upper - m_lower);
+}
+
+int CTextProgressCtrl::FilledExtent() const {
+    if (m_lower >= m_upper) {
+        return 0;
+    }
+    return static_cast<int>((m_vertical ? height() : width()) * Fraction());
+}
+
+void CTextProgressCtrl::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    m_filledWidth = -1;
+}
+
+void CTextProgressCtrl::paintEvent(QPaintEvent*) {
+    if (m_lower >= m_upper) {
+        return;
+    }
+    const QColor bar = m_barColour.isValid() ? m_barColour : palette().color(QPalette::Highlight);
+    const QColor background =
+        m_backgroundColour.isValid() ? m_backgroundColour : palette().color(QPalette::Base);
+    const QRect area = rect();
+    const double fraction = Fraction();
+    QRect filled = area;
+    QRect empty = area;
+    if (m_vertical) {
+        const int top = area.bottom() + 1 - static_cast<int>(area.height() * fraction);
+        filled.setTop(top);
+        empty.setBottom(top - 1);
+    } else {
+        const int right = area.left() + static_cast<int>(area.width() * fraction);
+        filled.setRight(right - 1);
+        empty.setLeft(right);
+    }
+    QPainter painter(this);
+    painter.setFont(parentWidget() != nullptr ? parentWidget()->font() : font());
+    painter.fillRect(filled.intersected(area), bar);
+    painter.fillRect(empty.intersected(area), background);
+    if (!m_showText || m_vertical) {
+        return;
+    }
+    const QString text =
+        m_text.isEmpty() ? QStringLiteral("%1%").arg(static_cast<int>(fraction * 100)) : m_text;
+    painter.setClipRect(filled.intersected(area));
+    painter.setPen(m_textColour.isValid() ? m_textColour : background);
+    painter.drawText(area, Qt::AlignCenter | Qt::TextSingleLine, text);
+    painter.setClipRect(empty.intersected(area));
+    painter.setPen(m_textColour.isValid() ? m_textColour : bar);
+    painter.drawText(area, Qt::AlignCenter | Qt::TextSingleLine, text);
+}

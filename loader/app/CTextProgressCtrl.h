@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QColor>
+#include <QString>
+#include <QWidget>
+
+// A progress bar that draws itself with a text across it: over the filled part the text takes
+// the background colour, over the empty part the bar colour, so it stays readable at any
+// position. Without a text it shows the percentage.
+class CTextProgressCtrl final : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit CTextProgressCtrl(QWidget* parent = nullptr);
+
+    void SetRange(int lower, int upper);
+    int Lower() const { return m_lower; }
+    int Upper() const { return m_upper; }
+    // Positions beyond the range are kept as they are: stepping past the end keeps counting.
+    int SetPos(int position);
+    int GetPos() const { return m_position; }
+    int DeltaPos(int delta) { return SetPos(m_position + delta); }
+    int StepIt() { return SetPos(m_position + m_step); }
+    int SetStep(int step);
+    // An invalid colour stands for the default: the system's highlight, window and, for the
+    // text, the contrasting colour of each part.
+    QColor SetBarColor(const QColor& colour);
+    QColor SetBkColor(const QColor& colour);
+    QColor SetTextColor(const QColor& colour);
+    void SetShowText(bool show);
+    void SetText(const QString& text);
+    const QString& Text() const { return m_text; }
+    void SetVertical(bool vertical);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    double Fraction() const;
+    int FilledExtent() const;
+
+    QColor m_textColour;
+    int m_position = 0;
+    int m_step = 1;
+    int m_upper = 100;
+    int m_lower = 0;
+    QString m_text;
+    bool m_showText = true;
+    int m_filledWidth = -1;
+    QColor m_barColour;
+    QColor m_backgroundColour;
+    bool m_vertical = false;
+};

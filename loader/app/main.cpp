@@ -1,0 +1,19 @@
+// Loader: puts a firmware program or a font into a TQ-20 printer's controller.
+#include <QApplication>
+
+#include "CLoaderDlg.h"
+#include "QtNotifier.h"
+#include "QtProfileStore.h"
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName("Loader");
+    QApplication::setOrganizationName("Local AppWizard-Generated Applications");
+    CQtNotifier notifier;
+    const auto profile = CQtProfileStore::ForApplication(QApplication::organizationName(),
+                                                         QApplication::applicationName());
+    CLoaderDlg window(notifier, *profile);
+    notifier.SetParent(&window);
+    window.exec();
+    return 0;
+}
