@@ -1,5 +1,7 @@
 #include "QtProfileStore.h"
 
+#include <QStandardPaths>
+
 namespace {
 
 QString Key(const std::string& section, const std::string& entry) {
@@ -8,15 +10,18 @@ QString Key(const std::string& section, const std::string& entry) {
 
 }  // namespace
 
-std::unique_ptr<CQtProfileStore> CQtProfileStore::ForApplication(const QString& organisation,
+std::unique_ptr<CQtProfileStore> CQtProfileStore::ForApplication(const QString& registryKey,
                                                                  const QString& application) {
 #ifdef _WIN32
-    const auto format = QSettings::NativeFormat;
+    return std::make_unique<CQtProfileStore>(std::make_unique<QSettings>(
+        "HKEY_CURRENT_USER\\Software\\" + registryKey + "\\" + application,
+        QSettings::NativeFormat));
 #else
-    const auto format = QSettings::IniFormat;
+    QString folder = registryKey;
+    folder.replace('\\', '/');
+    return AtFile(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + "/" +
+                  folder + "/" + application + ".ini");
 #endif
-    return std::make_unique<CQtProfileStore>(
-        std::make_unique<QSettings>(format, QSettings::UserScope, organisation, application));
 }
 
 std::unique_ptr<CQtProfileStore> CQtProfileStore::AtFile(const QString& iniPath) {

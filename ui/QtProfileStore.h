@@ -10,7 +10,8 @@
 // folder with the same sections and entries.
 class CQtProfileStore final : public IProfileStore {
 public:
-    static std::unique_ptr<CQtProfileStore> ForApplication(const QString& organisation,
+    // registryKey as the program's registry key, its parts separated by backslashes.
+    static std::unique_ptr<CQtProfileStore> ForApplication(const QString& registryKey,
                                                            const QString& application);
     static std::unique_ptr<CQtProfileStore> AtFile(const QString& iniPath);
 

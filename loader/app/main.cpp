@@ -8,9 +8,9 @@
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName("Loader");
-    QApplication::setOrganizationName("Local AppWizard-Generated Applications");
+
     CQtNotifier notifier;
-    const auto profile = CQtProfileStore::ForApplication(QApplication::organizationName(),
+    const auto profile = CQtProfileStore::ForApplication("Local AppWizard-Generated Applications",
                                                          QApplication::applicationName());
     CLoaderDlg window(notifier, *profile);
     notifier.SetParent(&window);

@@ -1,0 +1,406 @@
+#include "CConfigDlg.h"
+
+#include <QCloseEvent>
+#include <QContextMenuEvent>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QShortcut>
+#include <QTimer>
+
+#include "CAboutDlg.h"
+#include "CConnectionDlg.h"
+#include "CEmptyDlg.h"
+#include "CPrinterPortProperties.h"
+#include "CPrintingPropertiesDlg.h"
+#include "CommandTable.h"
+#include "ConfiguratorStrings.h"
+#include "OptionFrame.h"
+#include "ui_CConfigDlg.h"
+
+namespace {
+
+constexpr int kAbsent = -9999;
+constexpr int kPurposeConnect = 0;
+constexpr int kPurposeSave = 16;
+// The waits between requests: after connecting, around a change of the printer's port.
+constexpr std::chrono::milliseconds kFirstReadDelay{100};
+constexpr std::chrono::milliseconds kPortSettleDelay{300};
+constexpr std::chrono::milliseconds kStoreAfterReconnectDelay{100};
+
+QString Text(int id) {
+    return QString::fromUtf8(ConfigString(id));
+}
+
+}  // namespace
+
+CConfigDlg::CConfigDlg(IUserNotifier& notifier, IProfileStore& profile, IPrinterQueues& queues,
+                       const std::vector<std::string>& extraPorts, QWidget* parent)
+    : QDialog(parent),
+      m_ui(std::make_unique<Ui::CConfigDlg>()),
+      m_notifier(notifier),
+      m_profile(profile),
+      m_queues(queues) {
+    m_ui->setupUi(this);
+    setFixedSize(size());
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowCloseButtonHint);
+    RestorePosition();
+    setWindowIcon(QIcon(":/icons/configurator.xpm"));
+    setWindowTitle(Text(IDS_TITLE));
+    // Where the window manager offers no system menu, the about entry is in the window's
+    // context menu and on F1.
+    connect(new QShortcut(QKeySequence::HelpContents, this), &QShortcut::activated, this,
+            &CConfigDlg::OnAbout);
+    FillTree();
+    m_ui->connectButton->setText(Text(IDS_CONNECT));
+    m_ui->saveButton->setText(Text(IDS_SAVE_SETTINGS));
+    connect(m_ui->connectButton, &QPushButton::clicked, this, &CConfigDlg::OnConnectButton);
+    connect(m_ui->saveButton, &QPushButton::clicked, this, &CConfigDlg::OnSaveButton);
+    connect(m_ui->pageTree, &QTreeWidget::currentItemChanged, this, &CConfigDlg::OnSelchangedTree);
+
+    m_connectionPage = new CConnectionDlg(*this, *this, m_queues, extraPorts, this);
+    m_connectionPage->hide();
+    m_connectionPage->SelectStored(m_profile.GetInt("Interface", "PortIndex", 0),
+                                   m_profile.GetInt("Interface", "BaudRateIndex", 0),
+                                   m_profile.GetInt("Interface", "FlowControlIndex", 0));
+    m_pages[kPageConnection] = m_connectionPage;
+    ShowPage(kPageConnection);
+}
+
+CConfigDlg::~CConfigDlg() {
+    // The connection goes first: its channel must not outlive the owners it reports to.
+    m_printer.reset();
+}
+
+void CConfigDlg::FillTree() {
+    auto* tree = m_ui->pageTree;
+    tree->addTopLevelItem(new QTreeWidgetItem({Text(IDS_CONNECTION)}));
+    auto* settings = new QTreeWidgetItem({Text(IDS_PRINTER_SETTINGS)});
+    tree->addTopLevelItem(settings);
+    for (int id : {IDS_PRINTING, IDS_FONT, IDS_TEXT_POSITION, IDS_BARCODE, IDS_RS232}) {
+        settings->addChild(new QTreeWidgetItem({Text(id)}));
+    }
+    tree->addTopLevelItem(new QTreeWidgetItem({Text(IDS_SERVICE_INFO)}));
+    tree->setCurrentItem(nullptr);
+}
+
+void CConfigDlg::RestorePosition() {
+    const int left = m_profile.GetInt("Window", "left", kAbsent);
+    const int top = m_profile.GetInt("Window", "top", kAbsent);
+    if (left != kAbsent && top != kAbsent) {
+        move(left, top);
+    }
+}
+
+void CConfigDlg::SaveProfile() {
+    m_profile.SetInt("Interface", "PortIndex", m_connectionPage->PortIndex());
+    m_profile.SetInt("Interface", "BaudRateIndex", m_connectionPage->BaudIndex());
+    m_profile.SetInt("Interface", "FlowControlIndex", m_connectionPage->FlowIndex());
+    m_profile.SetInt("Window", "left", x());
+    m_profile.SetInt("Window", "top", y());
+}
+
+// The close box writes the remembered choices; Escape (the dialog's reject) does not.
+void CConfigDlg::closeEvent(QCloseEvent* event) {
+    SaveProfile();
+    QDialog::closeEvent(event);
+}
+
+void CConfigDlg::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void CConfigDlg::contextMenuEvent(QContextMenuEvent* event) {
+    QMenu menu(this);
+    menu.addAction(Text(IDS_ABOUT), this, &CConfigDlg::OnAbout);
+    menu.exec(event->globalPos());
+}
+
+void CConfigDlg::OnAbout() {
+    CAboutDlg about(this);
+    about.exec();
+}
+
+void CConfigDlg::SetReplyWatch(std::chrono::milliseconds length) {
+    m_replyWatch = length;
+    if (m_printer) {
+        m_printer->SetReplyWatch(length);
+    }
+}
+
+CPage* CConfigDlg::Page(int id) const {
+    const auto it = m_pages.find(id);
+    return it == m_pages.end() ? nullptr : it->second;
+}
+
+CPage* CConfigDlg::CreatePage(int id) {
+    switch (id) {
+        case kPagePrinting:
+            return new CPrintingPropertiesDlg(*this, this);
+        case kPageEmpty:
+            return new CEmptyDlg(*this, this);
+        case kPagePort:
+            return new CPrinterPortProperties(*this, this);
+        default:
+            return nullptr;
+    }
+}
+
+bool CConfigDlg::ShowPage(int id) {
+    m_currentPageId = 0;
+    if (m_shownPage != nullptr) {
+        m_shownPage->hide();
+    }
+    CPage* page = Page(id);
+    if (page == nullptr) {
+        m_shownPage = nullptr;
+        page = CreatePage(id);
+        if (page == nullptr) {
+            return false;
+        }
+        m_pages[id] = page;
+    }
+    // To the right of the tree, as high as the window less the button row.
+    const QRect tree = m_ui->pageTree->rect();
+    const int left = tree.left() + tree.width() + 20;
+    page->setGeometry(left, tree.top(), width() - left, height() - 48);
+    m_shownPage = page;
+    page->show();
+    m_currentPageId = id;
+    m_ui->pageTree->setFocus();
+    return true;
+}
+
+void CConfigDlg::OnSelchangedTree() {
+    auto* saveButton = m_ui->saveButton;
+    saveButton->setText(Text(IDS_SAVE_SETTINGS));
+    const QTreeWidgetItem* item = m_ui->pageTree->currentItem();
+    const QString text = item != nullptr ? item->text(0) : QString();
+    if (text.compare(Text(IDS_CONNECTION), Qt::CaseInsensitive) == 0) {
+        saveButton->hide();
+        if (!m_suppressConnectionPage) {
+            ShowPage(kPageConnection);
+        }
+        return;
+    }
+    if (!m_printer || !m_printer->IsConnected()) {
+        saveButton->hide();
+        ShowPage(kPageEmpty);
+        return;
+    }
+    const std::pair<int, int> settingsPages[] = {{IDS_PRINTER_SETTINGS, kPageOptions},
+                                                 {IDS_PRINTING, kPagePrinting},
+                                                 {IDS_FONT, kPageFont},
+                                                 {IDS_TEXT_POSITION, kPageTextPosition},
+                                                 {IDS_BARCODE, kPageBarcode},
+                                                 {IDS_RS232, kPagePort}};
+    for (const auto& [stringId, pageId] : settingsPages) {
+        if (text.compare(Text(stringId), Qt::CaseInsensitive) == 0) {
+            if (stringId == IDS_PRINTER_SETTINGS) {
+                m_ui->pageTree->expandItem(m_ui->pageTree->currentItem());
+            }
+            if (ShowPage(pageId)) {
+                saveButton->show();
+            }
+            return;
+        }
+    }
+    if (text.compare(Text(IDS_SERVICE_INFO), Qt::CaseInsensitive) == 0 && ShowPage(kPageInfo)) {
+        saveButton->setText(Text(IDS_REQUEST));
+        saveButton->show();
+    }
+}
+
+void CConfigDlg::OnConnectButton() {
+    m_connectionPage->ToggleConnection();
+    QTimer::singleShot(kFirstReadDelay, this, [this] {
+        if (m_printer && m_printer->IsConnected()) {
+            SendReadSettings(kPurposeConnect);
+        }
+    });
+}
+
+void CConfigDlg::OnSaveButton() {
+    if (!m_printer || !m_printer->IsConnected()) {
+        return;
+    }
+    if (m_ui->saveButton->text() == Text(IDS_REQUEST)) {
+        return;
+    }
+    m_ui->saveButton->setEnabled(false);
+    SendReadSettings(kPurposeSave);
+}
+
+void CConfigDlg::SendReadSettings(int purpose) {
+    m_lastCommand = CMD_READ_SETTINGS;
+    m_replyPurpose = purpose;
+    m_printer->SendCommand(CMD_READ_SETTINGS, nullptr, 0, true, PrinterSettings::kSize);
+}
+
+void CConfigDlg::OnChannelMessage(std::uint64_t connection, ChannelMessage message,
+                                  const std::vector<std::uint8_t>& bytes) {
+    if (connection != m_connection) {
+        return;  // from a connection that has been closed since
+    }
+    switch (message) {
+        case WM_CHANNEL_REPLY:
+            OnPrinterReply(bytes);
+            break;
+        case WM_CHANNEL_TIMEOUT:
+        case WM_CHANNEL_STREAM_END:
+            OnPrinterTimeout();
+            break;
+        case WM_CHANNEL_CHUNK:
+            break;
+    }
+}
+
+void CConfigDlg::OnPrinterReply(const std::vector<std::uint8_t>& bytes) {
+    m_ui->connectButton->setEnabled(true);
+    if (m_lastCommand == CMD_READ_SETTINGS) {
+        OnSettingsReply(bytes);
+    }
+}
+
+void CConfigDlg::OnSettingsReply(const std::vector<std::uint8_t>& bytes) {
+    if (bytes.size() == PrinterSettings::kSize) {
+        m_connectionPage->SetConnectedTitle(true);
+        m_ui->connectButton->setText(Text(IDS_DISCONNECT));
+        m_settings = PrinterSettings::FromBytes(
+            std::span<const std::uint8_t, PrinterSettings::kSize>(bytes.data(), bytes.size()));
+        if (m_replyPurpose == kPurposeConnect) {
+            m_suppressConnectionPage = true;
+            OnSelchangedTree();
+            m_suppressConnectionPage = false;
+        } else if (m_replyPurpose == kPurposeSave) {
+            StoreVisiblePage();
+        }
+    } else {
+        DisconnectPrinter();
+        OnSelchangedTree();
+        Warn(IDS_BAD_REPLY);
+        SetNotConnected();
+    }
+    if (m_replyPurpose == kPurposeSave) {
+        m_ui->saveButton->setEnabled(true);
+    }
+}
+
+void CConfigDlg::OnPrinterTimeout() {
+    EnableTree();
+    DisconnectPrinter();
+    Warn(IDS_REPLY_TIMEOUT);
+    if (m_lastCommand == CMD_READ_SETTINGS && m_replyPurpose == kPurposeSave) {
+        m_ui->saveButton->setEnabled(true);
+    }
+    SetNotConnected();
+    OnSelchangedTree();
+}
+
+void CConfigDlg::SetNotConnected() {
+    SetConnectButton(Text(IDS_CONNECT), true);
+    m_connectionPage->SetConnectedTitle(false);
+    m_connectionPage->EnableConnectionControls(true);
+}
+
+// Every save compares the page with the printer's values of this moment, just read.
+void CConfigDlg::StoreVisiblePage() {
+    CPage* page = Page(m_currentPageId);
+    if (page == nullptr || page->SaveGroup() < 0) {
+        return;
+    }
+    const int mask = page->Store(m_settings);
+    if (m_currentPageId == kPagePort) {
+        if (mask != 0) {
+            ChangePrinterPort();
+        }
+        return;
+    }
+    m_printer->SaveOptions(m_settings, page->SaveGroup(), mask);
+}
+
+// The printer takes its new line at once: close, follow it on the connection page, reconnect,
+// and only then make the printer keep the new settings.
+void CConfigDlg::ChangePrinterPort() {
+    m_printer->SaveOptions(m_settings, kGroupPrinterPort, 0x01);
+    const PortValues line = static_cast<CPrinterPortProperties*>(Page(kPagePort))->Values();
+    QTimer::singleShot(kPortSettleDelay, this, [this, line] {
+        DisconnectPrinter();
+        m_connectionPage->SelectLine(line.baudIndex, line.framingIndex, line.flowIndex);
+        QTimer::singleShot(kPortSettleDelay, this, [this] {
+            const ConnectParameters parameters = m_connectionPage->Parameters();
+            if (!Printer().Connect(NewConnectionOwner(), parameters.portName, parameters.baudRate,
+                                   parameters.parity, parameters.flowControl,
+                                   parameters.stopBits)) {
+                return;
+            }
+            QTimer::singleShot(kStoreAfterReconnectDelay, this, [this] {
+                if (m_printer->IsConnected()) {
+                    m_printer->SendCommand(CMD_STORE_SETTINGS, nullptr, 0, false, 0);
+                }
+            });
+        });
+    });
+}
+
+void CConfigDlg::Warn(int stringId) {
+    m_notifier.ShowMessage(ConfigString(stringId), "Velkor", MessageIcon::Exclamation);
+}
+
+QString CConfigDlg::ConnectButtonText() const {
+    return m_ui->connectButton->text();
+}
+
+void CConfigDlg::SetConnectButton(const QString& text, bool enabled) {
+    m_ui->connectButton->setText(text);
+    m_ui->connectButton->setEnabled(enabled);
+}
+
+CMiniPrinter& CConfigDlg::Printer() {
+    if (!m_printer) {
+        m_printer = std::make_unique<CMiniPrinter>(m_notifier, m_queues);
+        m_printer->SetReplyWatch(m_replyWatch);
+    }
+    return *m_printer;
+}
+
+void CConfigDlg::DisconnectPrinter() {
+    if (m_printer) {
+        m_printer->Disconnect();
+    }
+    ++m_connection;
+}
+
+IChannelOwner* CConfigDlg::NewConnectionOwner() {
+    ++m_connection;
+    m_owners.push_back(std::make_unique<CQueuedChannelOwner>(
+        this, m_connection,
+        [this](std::uint64_t connection, ChannelMessage message,
+               const std::vector<std::uint8_t>& bytes) {
+            OnChannelMessage(connection, message, bytes);
+        }));
+    return m_owners.back().get();
+}
+
+// A request the user cut off will never be answered: give back what it disabled.
+void CConfigDlg::OnUserDisconnect() {
+    m_ui->saveButton->setEnabled(true);
+}
+
+void CConfigDlg::ShowPageForConnectionState() {
+    m_suppressConnectionPage = true;
+    OnSelchangedTree();
+    m_suppressConnectionPage = false;
+}
+
+void CConfigDlg::EnableTree() {
+    m_ui->pageTree->setEnabled(true);
+}
+
+void CConfigDlg::ShowWarning(const QString& text) {
+    m_notifier.ShowMessage(text.toStdString(), "Velkor", MessageIcon::Exclamation);
+}

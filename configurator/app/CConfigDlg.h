@@ -1,0 +1,99 @@
+#pragma once
+
+#include <QDialog>
+#include <chrono>
+#include <map>
+#include <memory>
+#include <vector>
+
+#include "CMiniPrinter.h"
+#include "CPage.h"
+#include "CQueuedChannelOwner.h"
+#include "ConnectionHost.h"
+#include "PageHost.h"
+#include "PrinterQueues.h"
+#include "ProfileStore.h"
+#include "UserNotifier.h"
+
+class CConnectionDlg;
+class QTreeWidgetItem;
+
+namespace Ui {
+class CConfigDlg;
+}
+
+// The configurator's main window: the tree of pages, the page area, the connect and save
+// buttons, and the conversation that reads and writes the printer's settings.
+class CConfigDlg final : public QDialog, public IPageHost, private IConnectionHost {
+    Q_OBJECT
+
+public:
+    CConfigDlg(IUserNotifier& notifier, IProfileStore& profile, IPrinterQueues& queues,
+               const std::vector<std::string>& extraPorts = {}, QWidget* parent = nullptr);
+    ~CConfigDlg() override;
+
+    const PrinterSettings& Settings() const override { return m_settings; }
+    CMiniPrinter* PrinterObject() const { return m_printer.get(); }
+    CConnectionDlg* ConnectionPage() const { return m_connectionPage; }
+    CPage* Page(int id) const;
+    int CurrentPageId() const { return m_currentPageId; }
+    // How long the printer may keep a reply waiting; the printer's own limit unless a test
+    // says otherwise.
+    void SetReplyWatch(std::chrono::milliseconds length);
+
+public slots:
+    void OnConnectButton();
+    void OnSaveButton();
+    void OnSelchangedTree();
+    void OnAbout();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void FillTree();
+    void RestorePosition();
+    void SaveProfile();
+    bool ShowPage(int id);
+    CPage* CreatePage(int id);
+    void SendReadSettings(int purpose);
+    void OnChannelMessage(std::uint64_t connection, ChannelMessage message,
+                          const std::vector<std::uint8_t>& bytes);
+    void OnPrinterReply(const std::vector<std::uint8_t>& bytes);
+    void OnSettingsReply(const std::vector<std::uint8_t>& bytes);
+    void OnPrinterTimeout();
+    void StoreVisiblePage();
+    void ChangePrinterPort();
+    void SetNotConnected();
+    void Warn(int stringId);
+
+    // IConnectionHost
+    QString ConnectButtonText() const override;
+    void SetConnectButton(const QString& text, bool enabled) override;
+    CMiniPrinter& Printer() override;
+    void DisconnectPrinter() override;
+    IChannelOwner* NewConnectionOwner() override;
+    void OnUserDisconnect() override;
+    void ShowPageForConnectionState() override;
+    void EnableTree() override;
+    void ShowWarning(const QString& text) override;
+
+    std::unique_ptr<Ui::CConfigDlg> m_ui;
+    IUserNotifier& m_notifier;
+    IProfileStore& m_profile;
+    IPrinterQueues& m_queues;
+    std::vector<std::unique_ptr<CQueuedChannelOwner>> m_owners;
+    std::uint64_t m_connection = 0;
+    std::unique_ptr<CMiniPrinter> m_printer;
+    std::chrono::milliseconds m_replyWatch = kReplyWatch;
+    CConnectionDlg* m_connectionPage = nullptr;
+    std::map<int, CPage*> m_pages;
+    CPage* m_shownPage = nullptr;
+    int m_lastCommand = 0;
+    int m_replyPurpose = 0;
+    bool m_suppressConnectionPage = false;
+    int m_currentPageId = 0;
+    PrinterSettings m_settings{};
+};

@@ -1,0 +1,148 @@
+#include "CConnectionDlg.h"
+
+#include <algorithm>
+
+#include "CMiniPrinter.h"
+#include "ConfiguratorStrings.h"
+#include "LineLists.h"
+#include "PortDiscovery.h"
+#include "SerialPortList.h"
+#include "ui_CConnectionDlg.h"
+
+namespace {
+
+std::vector<std::string> DiscoverPorts(IPrinterQueues& queues,
+                                       const std::vector<std::string>& extraPorts) {
+    std::vector<std::string> spooler;
+    if (const auto found = queues.EnumerateLocal()) {
+        for (const PrinterQueue& queue : *found) {
+            if (IsSerialSpoolerPort(queue.port) &&
+                std::find(spooler.begin(), spooler.end(), queue.port) == spooler.end()) {
+                spooler.push_back(queue.port);
+            }
+        }
+    }
+    std::vector<std::string> devices = ListSerialDevices();
+    devices.insert(devices.end(), extraPorts.begin(), extraPorts.end());
+    return MergePortLists(spooler, devices);
+}
+
+void SelectIndex(QComboBox* box, int index) {
+    box->setCurrentIndex(index >= 0 && index < box->count() ? index : -1);
+}
+
+}  // namespace
+
+CConnectionDlg::CConnectionDlg(IPageHost& host, IConnectionHost& connection, IPrinterQueues& queues,
+                               const std::vector<std::string>& extraPorts, QWidget* parent)
+    : CPage(host, parent),
+      m_ui(std::make_unique<Ui::CConnectionDlg>()),
+      m_connection(connection),
+      m_portList(DiscoverPorts(queues, extraPorts)) {
+    m_ui->setupUi(this);
+    m_ui->groupBox->setTitle(ConfigString(IDS_CONNECTION));
+    m_ui->interfaceLabel->setText(ConfigString(IDS_INTERFACE_LABEL));
+    m_ui->portLabel->setText(ConfigString(IDS_PORT_LABEL));
+    m_ui->baudLabel->setText(ConfigString(IDS_SPEED_LABEL));
+    m_ui->framingLabel->setText(ConfigString(IDS_FRAMING_LABEL));
+    m_ui->dataBitsLabel->setText(ConfigString(IDS_DATA_BITS_LABEL));
+    m_ui->flowLabel->setText(ConfigString(IDS_FLOW_LABEL));
+    m_ui->interfaceCombo->addItems({"RS-232", "IrDA"});
+    m_ui->dataBitsCombo->addItem("8");
+    m_ui->framingCombo->addItems(FramingItems());
+    m_ui->baudCombo->addItems(BaudRateItems());
+    m_ui->flowCombo->addItems(FlowControlItems());
+    std::vector<std::string> sorted = m_portList;
+    std::sort(sorted.begin(), sorted.end(), [](const std::string& a, const std::string& b) {
+        return QString::fromStdString(a).compare(QString::fromStdString(b), Qt::CaseInsensitive) <
+               0;
+    });
+    for (const std::string& port : sorted) {
+        m_ui->portCombo->addItem(QString::fromStdString(port));
+    }
+#ifndef _WIN32
+    // A device path can be typed, so a simulator's pseudo-terminal can be chosen.
+    m_ui->portCombo->setEditable(true);
+#endif
+    m_ui->interfaceCombo->setCurrentIndex(0);
+    m_ui->dataBitsCombo->setCurrentIndex(0);
+    m_ui->framingCombo->setCurrentIndex(0);
+}
+
+CConnectionDlg::~CConnectionDlg() = default;
+
+void CConnectionDlg::SelectStored(int portIndex, int baudIndex, int flowIndex) {
+    SelectIndex(m_ui->portCombo, portIndex);
+    SelectIndex(m_ui->baudCombo, baudIndex);
+    SelectIndex(m_ui->flowCombo, flowIndex);
+}
+
+int CConnectionDlg::PortIndex() const {
+    return m_ui->portCombo->currentIndex();
+}
+int CConnectionDlg::BaudIndex() const {
+    return m_ui->baudCombo->currentIndex();
+}
+int CConnectionDlg::FlowIndex() const {
+    return m_ui->flowCombo->currentIndex();
+}
+
+ConnectParameters CConnectionDlg::Parameters() const {
+    return DeriveConnectParameters(m_ui->portCombo->currentText().trimmed().toStdString(),
+                                   m_ui->baudCombo->currentText().toStdString(),
+                                   m_ui->framingCombo->currentIndex(),
+                                   m_ui->flowCombo->currentIndex());
+}
+
+void CConnectionDlg::EnableConnectionControls(bool enable) {
+    m_ui->portCombo->setEnabled(enable);
+    m_ui->baudCombo->setEnabled(enable);
+    m_ui->flowCombo->setEnabled(enable);
+}
+
+void CConnectionDlg::SetConnectedTitle(bool connected) {
+    m_ui->groupBox->setTitle(ConfigString(connected ? IDS_CONNECTED : IDS_CONNECTION));
+}
+
+void CConnectionDlg::SelectLine(int baudIndex, int framingIndex, int flowIndex) {
+    m_ui->baudCombo->setCurrentIndex(baudIndex);
+    m_ui->dataBitsCombo->setCurrentIndex(0);
+    m_ui->framingCombo->setCurrentIndex(framingIndex);
+    m_ui->flowCombo->setCurrentIndex(std::min(flowIndex, 3));
+}
+
+void CConnectionDlg::ToggleConnection() {
+    const QString text = m_connection.ConnectButtonText();
+    if (text == ConfigString(IDS_DISCONNECT)) {
+        Disconnect();
+    } else if (text == ConfigString(IDS_CONNECT)) {
+        Connect();
+    }
+}
+
+void CConnectionDlg::Disconnect() {
+    m_connection.DisconnectPrinter();
+    m_connection.OnUserDisconnect();
+    m_connection.SetConnectButton(ConfigString(IDS_CONNECT), true);
+    SetConnectedTitle(false);
+    EnableConnectionControls(true);
+    m_connection.ShowPageForConnectionState();
+    m_connection.EnableTree();
+}
+
+// An empty port name is refused here: the serial layer would only fail with a less clear message.
+void CConnectionDlg::Connect() {
+    const ConnectParameters parameters = Parameters();
+    if (parameters.portName.empty()) {
+        m_connection.ShowWarning("Порт не выбран.\nВыберите порт, к которому подключен принтер.");
+        return;
+    }
+    CMiniPrinter& printer = m_connection.Printer();
+    if (!printer.Connect(m_connection.NewConnectionOwner(), parameters.portName,
+                         parameters.baudRate, parameters.parity, parameters.flowControl,
+                         parameters.stopBits)) {
+        return;
+    }
+    m_connection.SetConnectButton(ConfigString(IDS_CONNECTING), false);
+    EnableConnectionControls(false);
+}

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "CPage.h"
+#include "ConnectParameters.h"
+#include "ConnectionHost.h"
+#include "PrinterQueues.h"
+
+namespace Ui {
+class CConnectionDlg;
+}
+
+// The connection page: the port and line parameters, remembered between runs, and the toggle
+// behind the main window's connect button.
+class CConnectionDlg final : public CPage {
+    Q_OBJECT
+
+public:
+    // Ports come from the printer queues that print to serial ports and from the system's serial
+    // devices; extraPorts (for example a simulator's pseudo-terminal) are offered as well.
+    CConnectionDlg(IPageHost& host, IConnectionHost& connection, IPrinterQueues& queues,
+                   const std::vector<std::string>& extraPorts, QWidget* parent);
+    ~CConnectionDlg() override;
+
+    int Id() const override { return kPageConnection; }
+
+    void SelectStored(int portIndex, int baudIndex, int flowIndex);
+    int PortIndex() const;
+    int BaudIndex() const;
+    int FlowIndex() const;
+    const std::vector<std::string>& PortList() const { return m_portList; }
+
+    ConnectParameters Parameters() const;
+    void ToggleConnection();
+    void EnableConnectionControls(bool enable);
+    void SetConnectedTitle(bool connected);
+    // After the printer's own port changed: the connection follows it.
+    void SelectLine(int baudIndex, int framingIndex, int flowIndex);
+
+private:
+    void Connect();
+    void Disconnect();
+
+    std::unique_ptr<Ui::CConnectionDlg> m_ui;
+    IConnectionHost& m_connection;
+    std::vector<std::string> m_portList;
+};

@@ -1,0 +1,41 @@
+#include "PrintingStore.h"
+
+namespace {
+
+// The printer's flow-control characters must never be a setting.
+std::uint8_t AvoidFlowCharacters(int position) {
+    if (position == 0x11 || position == 0x13) {
+        ++position;
+    }
+    return static_cast<std::uint8_t>(position);
+}
+
+void StoreByte(std::uint8_t value, std::uint8_t& field, int bit, int& mask) {
+    if (value != field) {
+        field = value;
+        mask |= bit;
+    }
+}
+
+}  // namespace
+
+int DotsItemIndex(std::uint8_t dotsCount) {
+    switch (dotsCount) {
+        case 32:
+            return 0;
+        case 64:
+            return 1;
+        case 96:
+            return 2;
+        default:
+            return 3;
+    }
+}
+
+int StorePrinting(const PrintingValues& values, PrinterSettings& settings) {
+    int mask = 0;
+    StoreByte(AvoidFlowCharacters(values.contrast), settings.contrast, 0x01, mask);
+    StoreByte(AvoidFlowCharacters(values.speed), settings.printSpeed, 0x02, mask);
+    StoreByte(static_cast<std::uint8_t>(values.dots), settings.dotsCount, 0x04, mask);
+    return mask;
+}
