@@ -1,10 +1,15 @@
 #include <gtest/gtest.h>
 
+#include "BarcodeStore.h"
 #include "ConnectParameters.h"
+#include "FontStore.h"
+#include "InfoText.h"
 #include "NumberText.h"
+#include "OptionsStore.h"
 #include "PortDiscovery.h"
 #include "PortStore.h"
 #include "PrintingStore.h"
+#include "TextPositionStore.h"
 
 namespace {
 
@@ -104,6 +109,123 @@ TEST(PortStore, ShowsAndStoresThePrintersLine) {
     EXPECT_EQ(StorePort(PortValuesOf(settings), settings), 0);
     EXPECT_EQ(StorePort({2, 0, 2}, settings), 0x01);
     EXPECT_EQ(settings.portFlowControl, 0x20);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(FontStore, ByteToControlsAndBack) {
+    const FontValues low = FontValuesOf(0x00);
+    EXPECT_EQ(low.heightIndex, 0);
+    EXPECT_EQ(low.widthIndex, 0);
+    EXPECT_FALSE(low.bold || low.underline || low.negative);
+    const FontValues full = FontValuesOf(0xFD);
+    EXPECT_EQ(full.heightIndex, 3);
+    EXPECT_EQ(full.widthIndex, 3);
+    EXPECT_TRUE(full.bold && full.underline && full.negative);
+
+    const std::tuple<std::uint8_t, FontValues, int, std::uint8_t> cases[] = {
+        {0xFD, FontValuesOf(0xFD), 0x00, 0xFD},
+        {0x02, FontValuesOf(0x02), 0x01, 0x00},  // bit 1 is cleared by a save
+        {0x00, {-1, -1, true, false, false}, 0x01, 0x01},
+        {0x00, {1, 2, false, true, true}, 0x01, 0x6C},
+    };
+    for (const auto& [before, values, mask, after] : cases) {
+        PrinterSettings settings{};
+        settings.fontMode = before;
+        EXPECT_EQ(StoreFont(values, settings), mask) << int{before};
+        EXPECT_EQ(settings.fontMode, after) << int{before};
+    }
+}
+
+TEST(BarcodeStore, FieldsPackAndReadableCharactersRoundTrip) {
+    PrinterSettings settings{};
+    settings.barcodeQuietZone = 0x2B;
+    settings.barcodeHeight = 80;
+    settings.barcodeWidth = 3;
+    settings.barcodeHri = kBarcodeHriOn;
+    BarcodeValues values = BarcodeValuesOf(settings);
+    EXPECT_EQ(values.aboveBelow, "5");
+    EXPECT_EQ(values.leftRight, "3");
+    EXPECT_TRUE(values.readable);
+    EXPECT_EQ(StoreBarcode(values, settings), 0) << "unchanged values send nothing";
+
+    values.aboveBelow = "40";
+    values.leftRight = "10";
+    values.height = "300";
+    EXPECT_EQ(StoreBarcode(values, settings), 0x08 | 0x01);
+    EXPECT_EQ(settings.barcodeQuietZone, 0x42);
+    EXPECT_EQ(settings.barcodeHeight, 44);
+
+    const std::tuple<std::uint8_t, bool, int, std::uint8_t> hri[] = {{0x04, true, 0x00, 0x04},
+                                                                     {0x01, true, 0x10, 0x04},
+                                                                     {0x00, false, 0x00, 0x00},
+                                                                     {0x04, false, 0x10, 0x00},
+                                                                     {0x00, true, 0x10, 0x04}};
+    for (const auto& [before, checked, mask, after] : hri) {
+        PrinterSettings record = settings;
+        record.barcodeHri = before;
+        BarcodeValues shown = BarcodeValuesOf(record);
+        shown.readable = checked;
+        EXPECT_EQ(StoreBarcode(shown, record), mask) << int{before} << checked;
+        EXPECT_EQ(record.barcodeHri, after);
+        EXPECT_EQ(BarcodeValuesOf(record).readable, checked) << "reads back as saved";
+    }
+}
+
+TEST(TextPositionStore, AlignmentListIsLeftRightCentre) {
+    const std::tuple<std::uint8_t, int> shown[] = {{0, 0}, {7, 0}, {1, 0}, {2, 1}, {3, 2}};
+    for (const auto& [alignment, index] : shown) {
+        PrinterSettings settings{};
+        settings.alignment = alignment;
+        EXPECT_EQ(TextPositionValuesOf(settings).alignmentIndex, index) << int{alignment};
+    }
+    const std::tuple<int, std::uint8_t> stored[] = {{0, 1}, {1, 2}, {2, 3}, {-1, 0}};
+    for (const auto& [index, alignment] : stored) {
+        PrinterSettings settings{};
+        settings.alignment = 7;
+        TextPositionValues values = TextPositionValuesOf(settings);
+        values.alignmentIndex = index;
+        EXPECT_EQ(StoreTextPosition(values, settings) & 0x01, 0x01);
+        EXPECT_EQ(settings.alignment, alignment);
+    }
+    PrinterSettings settings{};
+    settings.alignment = 1;
+    TextPositionValues values = TextPositionValuesOf(settings);
+    values.fieldWidth = "80";
+    values.tabulation = "0";
+    EXPECT_EQ(StoreTextPosition(values, settings), 0x04);
+    EXPECT_EQ(settings.printFieldWidth, 80);
+}
+
+TEST(OptionsStore, FeedAndStatusBytes) {
+    PrinterSettings settings{};
+    EXPECT_TRUE(OptionsValuesOf(settings).feedEnabled);
+    EXPECT_EQ(StoreOptions({false, false}, settings), 0x02);
+    EXPECT_EQ(settings.feedButtonDisabled, 1);
+    settings.feedButtonDisabled = 3;
+    EXPECT_FALSE(OptionsValuesOf(settings).feedEnabled);
+    EXPECT_EQ(StoreOptions(OptionsValuesOf(settings), settings), 0x02) << "3 is stored as 1";
+    EXPECT_EQ(StoreOptions({false, true}, settings), 0x04);
+    EXPECT_EQ(settings.statusAutoReturn, 1);
+}
+
+TEST(InfoText, LinesAndStateBlock) {
+    using Bytes = std::vector<std::uint8_t>;
+    EXPECT_EQ(InfoItemLine(1, Bytes{'T', 'Q', 0x00}), "Название принтера:  TQ \n");
+    EXPECT_EQ(InfoItemLine(2, Bytes{'C', 'P', 'U', 0x0A, 'x'}), "Контроллер:  CPU\n");
+    EXPECT_EQ(InfoItemLine(3, Bytes{0xC0, 0xE1, 0x0A}), "Серийный номер принтера:  Аб\n");
+    const std::string longLine = InfoItemLine(4, Bytes(300, 'A'));
+    EXPECT_EQ(longLine, std::string("Версия внутреннего ПО:  ") + std::string(125, 'A') + "\n");
+    EXPECT_EQ(InfoFontLine(Bytes{'F', '1', 0x0A, 0x00}), "Шрифт:  F1\n");
+    EXPECT_EQ(InfoStateBlock(0x00), "\nСостояние принтера: OK");
+    EXPECT_EQ(InfoStateBlock(0xC0), "\nСостояние принтера: OK");
+    EXPECT_EQ(InfoStateBlock(0x03),
+              "\nСостояние принтера:\n- Отсутствует бумага\n- Открыта крышка");
+    EXPECT_EQ(InfoTerminator(1), 0x00);
+    EXPECT_EQ(InfoTerminator(5), 0x0A);
+    EXPECT_EQ(InfoTerminator(9), 0x00);
 }
 
 }  // namespace

@@ -8,12 +8,18 @@
 #include <QTimer>
 
 #include "CAboutDlg.h"
+#include "CBarcodePropertiesDlg.h"
 #include "CConnectionDlg.h"
 #include "CEmptyDlg.h"
+#include "CFontPropertiesDlg.h"
+#include "CPrinterInfoDlg.h"
+#include "CPrinterOptionsDlg.h"
 #include "CPrinterPortProperties.h"
 #include "CPrintingPropertiesDlg.h"
+#include "CTextPosPropertiesDlg.h"
 #include "CommandTable.h"
 #include "ConfiguratorStrings.h"
+#include "InfoText.h"
 #include "OptionFrame.h"
 #include "ui_CConfigDlg.h"
 
@@ -22,10 +28,18 @@ namespace {
 constexpr int kAbsent = -9999;
 constexpr int kPurposeConnect = 0;
 constexpr int kPurposeSave = 16;
+constexpr int kPurposeRestore = 32;
+// While the information chain runs, the reply purpose counts its steps: 100 + k while item k
+// is awaited, 50 while the state byte is.
+constexpr int kInfoItemStep = 100;
+constexpr int kInfoStateStep = 50;
+constexpr int kInfoItems = 9;
 // The waits between requests: after connecting, around a change of the printer's port.
 constexpr std::chrono::milliseconds kFirstReadDelay{100};
 constexpr std::chrono::milliseconds kPortSettleDelay{300};
 constexpr std::chrono::milliseconds kStoreAfterReconnectDelay{100};
+constexpr std::chrono::milliseconds kFactoryResetDelay{400};
+constexpr std::chrono::milliseconds kSavedRestoreDelay{500};
 
 QString Text(int id) {
     return QString::fromUtf8(ConfigString(id));
@@ -57,6 +71,10 @@ CConfigDlg::CConfigDlg(IUserNotifier& notifier, IProfileStore& profile, IPrinter
     connect(m_ui->connectButton, &QPushButton::clicked, this, &CConfigDlg::OnConnectButton);
     connect(m_ui->saveButton, &QPushButton::clicked, this, &CConfigDlg::OnSaveButton);
     connect(m_ui->pageTree, &QTreeWidget::currentItemChanged, this, &CConfigDlg::OnSelchangedTree);
+    // Precise timers never fire early: the waits are minimum spacings between requests.
+    m_firstRead.setSingleShot(true);
+    m_firstRead.setTimerType(Qt::PreciseTimer);
+    connect(&m_firstRead, &QTimer::timeout, this, &CConfigDlg::OnFirstReadDue);
 
     m_connectionPage = new CConnectionDlg(*this, *this, m_queues, extraPorts, this);
     m_connectionPage->hide();
@@ -141,6 +159,21 @@ CPage* CConfigDlg::CreatePage(int id) {
     switch (id) {
         case kPagePrinting:
             return new CPrintingPropertiesDlg(*this, this);
+        case kPageFont:
+            return new CFontPropertiesDlg(*this, this);
+        case kPageBarcode:
+            return new CBarcodePropertiesDlg(*this, this);
+        case kPageTextPosition:
+            return new CTextPosPropertiesDlg(*this, this);
+        case kPageInfo:
+            return new CPrinterInfoDlg(*this, this);
+        case kPageOptions: {
+            auto* options = new CPrinterOptionsDlg(*this, this);
+            connect(options, &CPrinterOptionsDlg::RestoreFactory, this,
+                    &CConfigDlg::OnRestoreFactory);
+            connect(options, &CPrinterOptionsDlg::RestoreSaved, this, &CConfigDlg::OnRestoreSaved);
+            return options;
+        }
         case kPageEmpty:
             return new CEmptyDlg(*this, this);
         case kPagePort:
@@ -215,13 +248,17 @@ void CConfigDlg::OnSelchangedTree() {
     }
 }
 
+// The window stays responsive during the wait before the first read, so a second click may
+// come before it ends; the read then follows the last click only.
 void CConfigDlg::OnConnectButton() {
     m_connectionPage->ToggleConnection();
-    QTimer::singleShot(kFirstReadDelay, this, [this] {
-        if (m_printer && m_printer->IsConnected()) {
-            SendReadSettings(kPurposeConnect);
-        }
-    });
+    m_firstRead.start(kFirstReadDelay);
+}
+
+void CConfigDlg::OnFirstReadDue() {
+    if (m_printer && m_printer->IsConnected()) {
+        SendReadSettings(kPurposeConnect);
+    }
 }
 
 void CConfigDlg::OnSaveButton() {
@@ -229,6 +266,7 @@ void CConfigDlg::OnSaveButton() {
         return;
     }
     if (m_ui->saveButton->text() == Text(IDS_REQUEST)) {
+        RequestInfo();
         return;
     }
     m_ui->saveButton->setEnabled(false);
@@ -263,6 +301,8 @@ void CConfigDlg::OnPrinterReply(const std::vector<std::uint8_t>& bytes) {
     m_ui->connectButton->setEnabled(true);
     if (m_lastCommand == CMD_READ_SETTINGS) {
         OnSettingsReply(bytes);
+    } else if (m_lastCommand == CMD_GET_PRINTER_INFO) {
+        OnInfoReply(bytes);
     }
 }
 
@@ -278,12 +318,17 @@ void CConfigDlg::OnSettingsReply(const std::vector<std::uint8_t>& bytes) {
             m_suppressConnectionPage = false;
         } else if (m_replyPurpose == kPurposeSave) {
             StoreVisiblePage();
+        } else if (m_replyPurpose == kPurposeRestore) {
+            EnableRestoreButtons(true);
         }
     } else {
         DisconnectPrinter();
         OnSelchangedTree();
         Warn(IDS_BAD_REPLY);
         SetNotConnected();
+        if (m_replyPurpose == kPurposeRestore) {
+            EnableRestoreButtons(true);
+        }
     }
     if (m_replyPurpose == kPurposeSave) {
         m_ui->saveButton->setEnabled(true);
@@ -294,8 +339,14 @@ void CConfigDlg::OnPrinterTimeout() {
     EnableTree();
     DisconnectPrinter();
     Warn(IDS_REPLY_TIMEOUT);
-    if (m_lastCommand == CMD_READ_SETTINGS && m_replyPurpose == kPurposeSave) {
+    if (m_lastCommand == CMD_READ_SETTINGS && m_replyPurpose == kPurposeRestore) {
+        EnableRestoreButtons(true);
+    } else if (m_lastCommand == CMD_READ_SETTINGS && m_replyPurpose == kPurposeSave) {
         m_ui->saveButton->setEnabled(true);
+    } else if (m_lastCommand == CMD_GET_PRINTER_INFO) {
+        if (auto* info = static_cast<CPrinterInfoDlg*>(Page(kPageInfo))) {
+            info->ClearIfSingleLine();
+        }
     }
     SetNotConnected();
     OnSelchangedTree();
@@ -328,23 +379,114 @@ void CConfigDlg::StoreVisiblePage() {
 void CConfigDlg::ChangePrinterPort() {
     m_printer->SaveOptions(m_settings, kGroupPrinterPort, 0x01);
     const PortValues line = static_cast<CPrinterPortProperties*>(Page(kPagePort))->Values();
-    QTimer::singleShot(kPortSettleDelay, this, [this, line] {
+    QTimer::singleShot(kPortSettleDelay, Qt::PreciseTimer, this, [this, line] {
         DisconnectPrinter();
         m_connectionPage->SelectLine(line.baudIndex, line.framingIndex, line.flowIndex);
-        QTimer::singleShot(kPortSettleDelay, this, [this] {
+        QTimer::singleShot(kPortSettleDelay, Qt::PreciseTimer, this, [this] {
             const ConnectParameters parameters = m_connectionPage->Parameters();
             if (!Printer().Connect(NewConnectionOwner(), parameters.portName, parameters.baudRate,
                                    parameters.parity, parameters.flowControl,
                                    parameters.stopBits)) {
                 return;
             }
-            QTimer::singleShot(kStoreAfterReconnectDelay, this, [this] {
+            QTimer::singleShot(kStoreAfterReconnectDelay, Qt::PreciseTimer, this, [this] {
                 if (m_printer->IsConnected()) {
                     m_printer->SendCommand(CMD_STORE_SETTINGS, nullptr, 0, false, 0);
                 }
             });
         });
     });
+}
+
+void CConfigDlg::RequestInfo() {
+    auto* info = static_cast<CPrinterInfoDlg*>(Page(kPageInfo));
+    info->SetText(ConfigString(1056));
+    if (!m_printer) {
+        return;
+    }
+    RequestInfoItem(1);
+}
+
+void CConfigDlg::RequestInfoItem(int item) {
+    m_lastCommand = CMD_GET_PRINTER_INFO;
+    m_replyPurpose = kInfoItemStep + item;
+    const auto parameter = static_cast<std::uint8_t>(item);
+    const std::uint8_t terminator = InfoTerminator(item);
+    m_printer->SendCommandWithTerminator(CMD_GET_PRINTER_INFO, &parameter, 1, kReplyKindTerminator,
+                                         &terminator, 1);
+}
+
+void CConfigDlg::OnInfoReply(const std::vector<std::uint8_t>& bytes) {
+    auto* info = static_cast<CPrinterInfoDlg*>(Page(kPageInfo));
+    ++m_replyPurpose;
+    const int item = m_replyPurpose - kInfoItemStep - 1;
+    if (item >= 1 && item < kInfoItems) {
+        if (item == 1) {
+            info->SetText("");  // the "asking the printer" line goes
+        }
+        info->Append(InfoItemLine(item, bytes));
+        RequestInfoItem(item + 1);
+    } else if (item == kInfoItems) {
+        info->Append(InfoFontLine(bytes));
+        m_replyPurpose = kInfoStateStep;
+        const std::uint8_t statusRequest = 0;
+        m_printer->SendCommand(CMD_GET_STATUS, &statusRequest, 1, true, 1);
+    } else if (m_replyPurpose == kInfoStateStep + 1 && !bytes.empty()) {
+        info->Append(InfoStateBlock(bytes[0]));
+        EnableTree();
+        m_ui->pageTree->setFocus();
+    }
+}
+
+void CConfigDlg::EnableRestoreButtons(bool enable) {
+    if (auto* options = static_cast<CPrinterOptionsDlg*>(Page(kPageOptions))) {
+        options->SetRestoreButtonsEnabled(enable);
+    }
+    m_ui->connectButton->setEnabled(enable);
+    m_ui->saveButton->setEnabled(enable);
+}
+
+// The printer returns to 115200 bit/s, 8N1, RTS/CTS: close, follow it, reconnect, read back.
+void CConfigDlg::OnRestoreFactory() {
+    if (!m_printer) {
+        return;
+    }
+    EnableRestoreButtons(false);
+    m_lastCommand = CMD_RESTORE_FACTORY;
+    m_replyPurpose = 0;
+    m_printer->SendCommand(CMD_RESTORE_FACTORY, nullptr, 0, false, 0);
+    QTimer::singleShot(kFactoryResetDelay, Qt::PreciseTimer, this, [this] {
+        DisconnectPrinter();
+        QTimer::singleShot(kFactoryResetDelay, Qt::PreciseTimer, this, [this] {
+            m_connectionPage->SelectLine(0, 0, 1);
+            m_ui->connectButton->setText(Text(IDS_CONNECT));
+            m_connectionPage->ToggleConnection();
+            QTimer::singleShot(kFirstReadDelay, Qt::PreciseTimer, this,
+                               [this] { ReadBackAfterRestore(); });
+        });
+    });
+}
+
+void CConfigDlg::OnRestoreSaved() {
+    if (!m_printer) {
+        return;
+    }
+    EnableRestoreButtons(false);
+    m_lastCommand = CMD_RESTORE_SAVED;
+    m_replyPurpose = 0;
+    m_printer->SendCommand(CMD_RESTORE_SAVED, nullptr, 0, false, 0);
+    QTimer::singleShot(kSavedRestoreDelay, Qt::PreciseTimer, this,
+                       [this] { ReadBackAfterRestore(); });
+}
+
+// A read-back that cannot go out (the reconnect failed) would leave the buttons disabled for
+// good; they are given back instead.
+void CConfigDlg::ReadBackAfterRestore() {
+    if (!m_printer->IsConnected()) {
+        EnableRestoreButtons(true);
+        return;
+    }
+    SendReadSettings(kPurposeRestore);
 }
 
 void CConfigDlg::Warn(int stringId) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QTimer>
 #include <chrono>
 #include <map>
 #include <memory>
@@ -46,6 +47,8 @@ public slots:
     void OnSaveButton();
     void OnSelchangedTree();
     void OnAbout();
+    void OnRestoreFactory();
+    void OnRestoreSaved();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -53,6 +56,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    void OnFirstReadDue();
     void FillTree();
     void RestorePosition();
     void SaveProfile();
@@ -67,6 +71,11 @@ private:
     void StoreVisiblePage();
     void ChangePrinterPort();
     void SetNotConnected();
+    void RequestInfo();
+    void RequestInfoItem(int item);
+    void OnInfoReply(const std::vector<std::uint8_t>& bytes);
+    void EnableRestoreButtons(bool enable);
+    void ReadBackAfterRestore();
     void Warn(int stringId);
 
     // IConnectionHost
@@ -91,6 +100,7 @@ private:
     CConnectionDlg* m_connectionPage = nullptr;
     std::map<int, CPage*> m_pages;
     CPage* m_shownPage = nullptr;
+    QTimer m_firstRead;
     int m_lastCommand = 0;
     int m_replyPurpose = 0;
     bool m_suppressConnectionPage = false;

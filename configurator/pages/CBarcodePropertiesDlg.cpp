@@ -1,0 +1,45 @@
+#include "CBarcodePropertiesDlg.h"
+
+#include <QIntValidator>
+
+#include "ConfiguratorStrings.h"
+#include "ui_CBarcodePropertiesDlg.h"
+
+CBarcodePropertiesDlg::CBarcodePropertiesDlg(IPageHost& host, QWidget* parent)
+    : CPage(host, parent), m_ui(std::make_unique<Ui::CBarcodePropertiesDlg>()) {
+    m_ui->setupUi(this);
+    m_ui->groupBox->setTitle(ConfigString(IDS_BARCODE));
+    m_ui->heightLabel->setText(ConfigString(1033));
+    m_ui->widthLabel->setText(ConfigString(1034));
+    m_ui->aboveBelowLabel->setText(ConfigString(1035));
+    m_ui->leftRightLabel->setText(ConfigString(1036));
+    m_ui->indentLabel->setText(ConfigString(1027));
+    m_ui->readableCheck->setText(ConfigString(1037));
+    // Digits only, as typed numbers are meant to be.
+    for (QLineEdit* field : {m_ui->heightEdit, m_ui->widthEdit, m_ui->aboveBelowEdit,
+                             m_ui->leftRightEdit, m_ui->indentEdit}) {
+        field->setValidator(new QIntValidator(0, 999, field));
+    }
+}
+
+CBarcodePropertiesDlg::~CBarcodePropertiesDlg() = default;
+
+void CBarcodePropertiesDlg::Refresh(const PrinterSettings& settings) {
+    const BarcodeValues values = BarcodeValuesOf(settings);
+    m_ui->heightEdit->setText(QString::fromStdString(values.height));
+    m_ui->widthEdit->setText(QString::fromStdString(values.width));
+    m_ui->aboveBelowEdit->setText(QString::fromStdString(values.aboveBelow));
+    m_ui->leftRightEdit->setText(QString::fromStdString(values.leftRight));
+    m_ui->indentEdit->setText(QString::fromStdString(values.leftIndent));
+    m_ui->readableCheck->setChecked(values.readable);
+}
+
+BarcodeValues CBarcodePropertiesDlg::Values() const {
+    return {m_ui->heightEdit->text().toStdString(),     m_ui->widthEdit->text().toStdString(),
+            m_ui->aboveBelowEdit->text().toStdString(), m_ui->leftRightEdit->text().toStdString(),
+            m_ui->indentEdit->text().toStdString(),     m_ui->readableCheck->isChecked()};
+}
+
+int CBarcodePropertiesDlg::Store(PrinterSettings& settings) {
+    return StoreBarcode(Values(), settings);
+}

@@ -1,0 +1,39 @@
+#include "CPrinterInfoDlg.h"
+
+#include "ConfiguratorStrings.h"
+#include "ui_CPrinterInfoDlg.h"
+
+CPrinterInfoDlg::CPrinterInfoDlg(IPageHost& host, QWidget* parent)
+    : CPage(host, parent), m_ui(std::make_unique<Ui::CPrinterInfoDlg>()) {
+    m_ui->setupUi(this);
+    m_ui->groupBox->setTitle(ConfigString(IDS_SERVICE_INFO));
+}
+
+CPrinterInfoDlg::~CPrinterInfoDlg() = default;
+
+// Earlier results do not survive a change of page.
+void CPrinterInfoDlg::Refresh(const PrinterSettings&) {
+    m_ui->infoText->clear();
+}
+
+void CPrinterInfoDlg::SetText(const std::string& text) {
+    m_ui->infoText->setPlainText(QString::fromStdString(text));
+}
+
+void CPrinterInfoDlg::Append(const std::string& text) {
+    QTextCursor cursor = m_ui->infoText->textCursor();
+    cursor.movePosition(QTextCursor::End);
+    cursor.insertText(QString::fromStdString(text));
+    m_ui->infoText->setTextCursor(cursor);
+    m_ui->infoText->ensureCursorVisible();
+}
+
+std::string CPrinterInfoDlg::Text() const {
+    return m_ui->infoText->toPlainText().toStdString();
+}
+
+void CPrinterInfoDlg::ClearIfSingleLine() {
+    if (m_ui->infoText->document()->blockCount() == 1) {
+        m_ui->infoText->clear();
+    }
+}

@@ -1,0 +1,40 @@
+#include "CTextPosPropertiesDlg.h"
+
+#include <QIntValidator>
+
+#include "ConfiguratorStrings.h"
+#include "ui_CTextPosPropertiesDlg.h"
+
+CTextPosPropertiesDlg::CTextPosPropertiesDlg(IPageHost& host, QWidget* parent)
+    : CPage(host, parent), m_ui(std::make_unique<Ui::CTextPosPropertiesDlg>()) {
+    m_ui->setupUi(this);
+    m_ui->groupBox->setTitle(ConfigString(IDS_TEXT_POSITION));
+    m_ui->tabLabel->setText(ConfigString(1026));
+    m_ui->indentLabel->setText(ConfigString(1027));
+    m_ui->alignmentLabel->setText(ConfigString(1029));
+    m_ui->fieldLabel->setText(ConfigString(1028));
+    // Left, right, centre: the list order is not the order of the string numbers.
+    m_ui->alignmentCombo->addItems({ConfigString(1030), ConfigString(1032), ConfigString(1031)});
+    for (QLineEdit* field : {m_ui->indentEdit, m_ui->fieldEdit, m_ui->tabEdit}) {
+        field->setValidator(new QIntValidator(0, 999, field));
+    }
+}
+
+CTextPosPropertiesDlg::~CTextPosPropertiesDlg() = default;
+
+void CTextPosPropertiesDlg::Refresh(const PrinterSettings& settings) {
+    const TextPositionValues values = TextPositionValuesOf(settings);
+    m_ui->alignmentCombo->setCurrentIndex(values.alignmentIndex);
+    m_ui->indentEdit->setText(QString::fromStdString(values.leftIndent));
+    m_ui->fieldEdit->setText(QString::fromStdString(values.fieldWidth));
+    m_ui->tabEdit->setText(QString::fromStdString(values.tabulation));
+}
+
+TextPositionValues CTextPosPropertiesDlg::Values() const {
+    return {m_ui->alignmentCombo->currentIndex(), m_ui->indentEdit->text().toStdString(),
+            m_ui->fieldEdit->text().toStdString(), m_ui->tabEdit->text().toStdString()};
+}
+
+int CTextPosPropertiesDlg::Store(PrinterSettings& settings) {
+    return StoreTextPosition(Values(), settings);
+}
