@@ -1,16 +1,16 @@
 #pragma once
 
-#include "ChannelConfig.h"
+#include <string>
+#include <vector>
 
-// Exit codes of "tq20 settings".
-enum SettingsExitCode : int {
-    kSettingsDone = 0,
-    kSettingsPortNotOpened = 3,
-    kSettingsTimeout = 4,
-    kSettingsBadReply = 5,
-};
+#include "ChannelConfig.h"
 
 extern const char* const kSettingsExitCodesHelp;
 
-// Prints the printer's settings record, by field name or as JSON.
+// "tq20 settings ...": each returns the exit code.
 int RunSettingsRead(const ChannelConfig& line, bool asJson);
+int RunSettingsSet(const ChannelConfig& line, const std::vector<std::string>& assignments);
+int RunSettingsSave(const ChannelConfig& line, const std::string& path);
+int RunSettingsRestoreFile(const ChannelConfig& line, const std::string& path);
+int RunSettingsInfo(const ChannelConfig& line);
+int RunSettingsRestore(const ChannelConfig& line, const std::string& which);

@@ -60,15 +60,35 @@ int main(int argc, char** argv) {
     line.flowControl = 1;
     std::string tcp;
     bool asJson = false;
+    std::vector<std::string> assignments;
+    std::string path;
+    std::string which;
     CLI::App* settings = app.add_subcommand("settings", "the printer's settings record");
     settings->require_subcommand(1);
-    CLI::App* read = settings->add_subcommand("read", "print every setting by its name");
-    read->footer(kSettingsExitCodesHelp);
-    AddLineOptions(*read, line, tcp);
-    AddFramingOptions(*read, line);
+    settings->footer(kSettingsExitCodesHelp);
+    const auto withLine = [&](CLI::App* command) {
+        command->footer(kSettingsExitCodesHelp);
+        AddLineOptions(*command, line, tcp);
+        AddFramingOptions(*command, line);
+        return command;
+    };
+    CLI::App* read = withLine(settings->add_subcommand("read", "print every setting by name"));
     read->add_flag("--json", asJson, "print the settings as JSON");
+    CLI::App* set = withLine(settings->add_subcommand("set", "change settings, FIELD=VALUE"));
+    set->add_option("ASSIGNMENTS", assignments, "for example contrast=12 fontMode=0x50")
+        ->required();
+    CLI::App* save = withLine(settings->add_subcommand("save", "write the settings to a file"));
+    save->add_option("FILE", path, "a JSON file")->required();
+    CLI::App* restoreFile =
+        withLine(settings->add_subcommand("restore-file", "write settings saved in a file"));
+    restoreFile->add_option("FILE", path, "a file written by save")->required();
+    CLI::App* info = withLine(settings->add_subcommand("info", "service information and state"));
+    CLI::App* restore =
+        withLine(settings->add_subcommand("restore", "the factory or the saved settings"));
+    restore->add_option("WHICH", which, "factory or saved")
+        ->required()
+        ->check(CLI::IsMember({"factory", "saved"}));
 
-    std::string path;
     CLI::App* load = app.add_subcommand("load", "load a program (*.bin) or font (*.fnt) file");
     load->footer(kLoadExitCodesHelp);
     AddLineOptions(*load, line, tcp);
@@ -80,8 +100,23 @@ int main(int argc, char** argv) {
     } catch (const CLI::ParseError& error) {
         return app.exit(error);
     }
+    if (load->parsed()) {
+        return RunLoad(line, path);
+    }
     if (read->parsed()) {
         return RunSettingsRead(line, asJson);
     }
-    return RunLoad(line, path);
+    if (set->parsed()) {
+        return RunSettingsSet(line, assignments);
+    }
+    if (save->parsed()) {
+        return RunSettingsSave(line, path);
+    }
+    if (restoreFile->parsed()) {
+        return RunSettingsRestoreFile(line, path);
+    }
+    if (info->parsed()) {
+        return RunSettingsInfo(line);
+    }
+    return RunSettingsRestore(line, which);
 }

@@ -98,3 +98,65 @@ TEST_F(CliTest, LoadFailsBeforeTheLineWhenFileOrPortAreMissing) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(CliTest, SetWritesThroughThePagesRules) {
+    const Outcome set =
+        RunTool("settings set " + Port() + " contrast=17 fontMode=0x52 barcodeHri=4");
+    EXPECT_EQ(set.exitCode, 0) << set.output;
+    const auto record = sim.Current();
+    EXPECT_EQ(record[0], 18) << "17 is XON: stored as 18, as the printing page does";
+    EXPECT_EQ(record[3], 0x50) << "bit 1 of the font byte is cleared, as the font page does";
+    EXPECT_EQ(record[7], 4);
+    const Outcome wrong = RunTool("settings set " + Port() + " contrast=300");
+    EXPECT_EQ(wrong.exitCode, 6);
+    EXPECT_EQ(RunTool("settings set " + Port() + " nosuchfield=1").exitCode, 6);
+}
+
+TEST_F(CliTest, PortChangeReconnectsAndStores) {
+    const Outcome set = RunTool("settings set " + Port() + " portBaudIndex=2 portFlowControl=0x20");
+    EXPECT_EQ(set.exitCode, 0) << set.output;
+    CSimProtocol::Record saved{};
+    sim.WithProtocol([&](CSimProtocol& p) { saved = p.Saved(); });
+    EXPECT_EQ(saved[16], 2);
+    EXPECT_EQ(saved[18], 0x20);
+    EXPECT_EQ(RunTool("settings read " + Port()).exitCode, 4) << "the old line is deaf now";
+    EXPECT_EQ(RunTool("settings read " + Port() + " --baud 38400 --flow xonxoff").exitCode, 0);
+}
+
+TEST_F(CliTest, SavedFileRestoresTheSettings) {
+    const TempFile backup("settings.json", {});
+    ASSERT_EQ(RunTool("settings save " + Port() + " " + backup.Path()).exitCode, 0);
+    const auto before = sim.Current();
+    ASSERT_EQ(RunTool("settings set " + Port() + " contrast=40 tabulation=4").exitCode, 0);
+    ASSERT_NE(sim.Current(), before);
+    const Outcome restored = RunTool("settings restore-file " + Port() + " " + backup.Path());
+    EXPECT_EQ(restored.exitCode, 0) << restored.output;
+    EXPECT_EQ(sim.Current(), before);
+    const TempFile broken("broken.json", {'{', 'x'});
+    EXPECT_EQ(RunTool("settings restore-file " + Port() + " " + broken.Path()).exitCode, 6);
+}
+
+TEST_F(CliTest, InfoPrintsTheLinesAndTheState) {
+    sim.WithProtocol([](CSimProtocol& p) { p.SetStatus(0x03); });
+    const Outcome info = RunTool("settings info " + Port());
+    EXPECT_EQ(info.exitCode, 0);
+    EXPECT_NE(info.output.find("Название принтера:  TQ-20 \n"), std::string::npos) << info.output;
+    EXPECT_NE(info.output.find("Шрифт:  Cyrillic 12x24\n\nСостояние принтера:\n- Отсутствует "
+                               "бумага\n- Открыта крышка"),
+              std::string::npos)
+        << info.output;
+}
+
+TEST_F(CliTest, RestoresFollowThePrinter) {
+    sim.WithProtocol([](CSimProtocol& p) { p.SetLine({.baudRate = 9600, .flowControl = 0}); });
+    const Outcome factory =
+        RunTool("settings restore factory " + Port() + " --baud 9600 --flow none");
+    EXPECT_EQ(factory.exitCode, 0) << factory.output;
+    EXPECT_NE(factory.output.find("portFlowControl = 16"), std::string::npos) << factory.output;
+    const Outcome saved = RunTool("settings restore saved " + Port());
+    EXPECT_EQ(saved.exitCode, 0) << saved.output;
+}
+
+}  // namespace

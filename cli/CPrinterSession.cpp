@@ -1,0 +1,73 @@
+#include "CPrinterSession.h"
+
+#include <iostream>
+
+#include "CommandTable.h"
+#include "ConfiguratorStrings.h"
+
+CPrinterSession::CPrinterSession(const ChannelConfig& line) : m_line(line) {}
+
+bool CPrinterSession::Open() {
+    if (!m_printer.Connect(&m_waiter, m_line.portName, m_line.baudRate, m_line.parity,
+                           m_line.flowControl, m_line.stopBits)) {
+        m_exitCode = kSettingsPortNotOpened;
+        return false;
+    }
+    return true;
+}
+
+bool CPrinterSession::Reopen(const ChannelConfig& line) {
+    m_printer.Disconnect();
+    m_line = line;
+    return Open();
+}
+
+std::optional<std::vector<std::uint8_t>> CPrinterSession::AwaitReply() {
+    // The channel's own watch ends every wait; the margin only guards a lost notification.
+    const auto answer = m_waiter.Wait(kReplyWatch * 2);
+    if (!answer || answer->message != WM_CHANNEL_REPLY) {
+        std::cerr << ConfigString(IDS_REPLY_TIMEOUT) << '\n';
+        m_exitCode = kSettingsTimeout;
+        return std::nullopt;
+    }
+    return answer->bytes;
+}
+
+std::optional<PrinterSettings> CPrinterSession::ReadSettings() {
+    if (!m_printer.SendCommand(CMD_READ_SETTINGS, nullptr, 0, true, PrinterSettings::kSize)) {
+        m_exitCode = kSettingsPortNotOpened;
+        return std::nullopt;
+    }
+    const auto reply = AwaitReply();
+    if (!reply) {
+        return std::nullopt;
+    }
+    if (reply->size() != PrinterSettings::kSize) {
+        std::cerr << ConfigString(IDS_BAD_REPLY) << '\n';
+        m_exitCode = kSettingsBadReply;
+        return std::nullopt;
+    }
+    return PrinterSettings::FromBytes(
+        std::span<const std::uint8_t, PrinterSettings::kSize>(reply->data(), reply->size()));
+}
+
+std::optional<std::vector<std::uint8_t>> CPrinterSession::Ask(
+    int command, std::uint8_t parameter, std::optional<std::uint8_t> terminator, int replyLength) {
+    const bool sent = terminator
+                          ? m_printer.SendCommandWithTerminator(
+                                command, &parameter, 1, kReplyKindTerminator, &*terminator, 1)
+                          : m_printer.SendCommand(command, &parameter, 1, true, replyLength);
+    if (!sent) {
+        m_exitCode = kSettingsPortNotOpened;
+        return std::nullopt;
+    }
+    return AwaitReply();
+}
+
+void CPrinterSession::Send(int command) {
+    m_printer.SendCommand(command, nullptr, 0, false, 0);
+}
+
+bool CPrinterSession::Save(const PrinterSettings& settings, int group, int mask) {
+    return m_printer.SaveOptions(settings, group, mask);
+}
