@@ -92,6 +92,8 @@ CConfigDlg::~CConfigDlg() {
 
 void CConfigDlg::FillTree() {
     auto* tree = m_ui->pageTree;
+    // A narrow indent keeps the longest item texts inside the tree, which does not scroll.
+    tree->setIndentation(10);
     tree->addTopLevelItem(new QTreeWidgetItem({Text(IDS_CONNECTION)}));
     auto* settings = new QTreeWidgetItem({Text(IDS_PRINTER_SETTINGS)});
     tree->addTopLevelItem(settings);

@@ -8,6 +8,10 @@
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName("Loader");
+    // The layout is measured for an 8-point dialog font.
+    QFont font = QApplication::font();
+    font.setPointSize(8);
+    QApplication::setFont(font);
 
     CQtNotifier notifier;
     const auto profile = CQtProfileStore::ForApplication("Local AppWizard-Generated Applications",
