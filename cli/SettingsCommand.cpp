@@ -19,6 +19,14 @@ namespace {
 
 using namespace std::chrono_literals;
 
+// Opens the line and reads the record; empty when either failed (the session says why).
+std::optional<PrinterSettings> OpenAndRead(CPrinterSession& session) {
+    if (!session.Open()) {
+        return std::nullopt;
+    }
+    return session.ReadSettings();
+}
+
 int BadInput(const std::string& text) {
     std::cerr << text << '\n';
     return kSettingsBadInput;
@@ -28,10 +36,7 @@ int BadInput(const std::string& text) {
 template <typename Change>
 int ChangeSettings(const ChannelConfig& line, Change change) {
     CPrinterSession session(line);
-    if (!session.Open()) {
-        return session.ExitCode();
-    }
-    const auto current = session.ReadSettings();
+    const auto current = OpenAndRead(session);
     if (!current) {
         return session.ExitCode();
     }
@@ -59,10 +64,7 @@ int PrintAfterRestore(CPrinterSession& session) {
 
 int RunSettingsRead(const ChannelConfig& line, bool asJson) {
     CPrinterSession session(line);
-    if (!session.Open()) {
-        return session.ExitCode();
-    }
-    const auto settings = session.ReadSettings();
+    const auto settings = OpenAndRead(session);
     if (!settings) {
         return session.ExitCode();
     }
@@ -83,10 +85,7 @@ int RunSettingsSet(const ChannelConfig& line, const std::vector<std::string>& as
 
 int RunSettingsSave(const ChannelConfig& line, const std::string& path) {
     CPrinterSession session(line);
-    if (!session.Open()) {
-        return session.ExitCode();
-    }
-    const auto settings = session.ReadSettings();
+    const auto settings = OpenAndRead(session);
     if (!settings) {
         return session.ExitCode();
     }

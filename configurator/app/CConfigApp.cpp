@@ -4,6 +4,7 @@
 #include <QCommandLineParser>
 
 #include "CConfigDlg.h"
+#include "DialogFont.h"
 #include "QtNotifier.h"
 #include "QtProfileStore.h"
 
@@ -12,10 +13,7 @@ CConfigApp::CConfigApp(int& argc, char** argv) : m_argc(argc), m_argv(argv) {}
 int CConfigApp::Run() {
     QApplication app(m_argc, m_argv);
     QApplication::setApplicationName("Velkor");
-    // The layouts are measured for an 8-point dialog font.
-    QFont font = QApplication::font();
-    font.setPointSize(8);
-    QApplication::setFont(font);
+    UseDialogFont();
     // A device that the system does not list, such as a simulator's pseudo-terminal, can be
     // offered on the command line.
     QCommandLineParser parser;

@@ -2,17 +2,6 @@
 
 #include "NumberText.h"
 
-namespace {
-
-void StoreByte(std::uint8_t value, std::uint8_t& field, int bit, int& mask) {
-    if (value != field) {
-        field = value;
-        mask |= bit;
-    }
-}
-
-}  // namespace
-
 BarcodeValues BarcodeValuesOf(const PrinterSettings& settings) {
     BarcodeValues values;
     values.height = ByteToText(settings.barcodeHeight);
@@ -27,13 +16,13 @@ BarcodeValues BarcodeValuesOf(const PrinterSettings& settings) {
 
 int StoreBarcode(const BarcodeValues& values, PrinterSettings& settings) {
     int mask = 0;
-    StoreByte(TextToByte(values.height), settings.barcodeHeight, 0x01, mask);
-    StoreByte(TextToByte(values.width), settings.barcodeWidth, 0x04, mask);
+    StoreChangedByte(TextToByte(values.height), settings.barcodeHeight, 0x01, mask);
+    StoreChangedByte(TextToByte(values.width), settings.barcodeWidth, 0x04, mask);
     // Two numbers in one byte, each cut to its bits: 32 lines become 0, 9 mm become 1.
     const auto zone = static_cast<std::uint8_t>(((TextToByte(values.aboveBelow) & 0x1F) << 3) +
                                                 (TextToByte(values.leftRight) & 0x07));
-    StoreByte(zone, settings.barcodeQuietZone, 0x08, mask);
-    StoreByte(TextToByte(values.leftIndent), settings.barcodeLeftIndent, 0x02, mask);
-    StoreByte(values.readable ? kBarcodeHriOn : 0, settings.barcodeHri, 0x10, mask);
+    StoreChangedByte(zone, settings.barcodeQuietZone, 0x08, mask);
+    StoreChangedByte(TextToByte(values.leftIndent), settings.barcodeLeftIndent, 0x02, mask);
+    StoreChangedByte(values.readable ? kBarcodeHriOn : 0, settings.barcodeHri, 0x10, mask);
     return mask;
 }

@@ -1,5 +1,7 @@
 #include "PrintingStore.h"
 
+#include "NumberText.h"
+
 namespace {
 
 // The printer's flow-control characters must never be a setting.
@@ -8,13 +10,6 @@ std::uint8_t AvoidFlowCharacters(int position) {
         ++position;
     }
     return static_cast<std::uint8_t>(position);
-}
-
-void StoreByte(std::uint8_t value, std::uint8_t& field, int bit, int& mask) {
-    if (value != field) {
-        field = value;
-        mask |= bit;
-    }
 }
 
 }  // namespace
@@ -34,8 +29,8 @@ int DotsItemIndex(std::uint8_t dotsCount) {
 
 int StorePrinting(const PrintingValues& values, PrinterSettings& settings) {
     int mask = 0;
-    StoreByte(AvoidFlowCharacters(values.contrast), settings.contrast, 0x01, mask);
-    StoreByte(AvoidFlowCharacters(values.speed), settings.printSpeed, 0x02, mask);
-    StoreByte(static_cast<std::uint8_t>(values.dots), settings.dotsCount, 0x04, mask);
+    StoreChangedByte(AvoidFlowCharacters(values.contrast), settings.contrast, 0x01, mask);
+    StoreChangedByte(AvoidFlowCharacters(values.speed), settings.printSpeed, 0x02, mask);
+    StoreChangedByte(static_cast<std::uint8_t>(values.dots), settings.dotsCount, 0x04, mask);
     return mask;
 }

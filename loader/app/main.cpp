@@ -2,16 +2,14 @@
 #include <QApplication>
 
 #include "CLoaderDlg.h"
+#include "DialogFont.h"
 #include "QtNotifier.h"
 #include "QtProfileStore.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName("Loader");
-    // The layout is measured for an 8-point dialog font.
-    QFont font = QApplication::font();
-    font.setPointSize(8);
-    QApplication::setFont(font);
+    UseDialogFont();
 
     CQtNotifier notifier;
     const auto profile = CQtProfileStore::ForApplication("Local AppWizard-Generated Applications",
