@@ -141,7 +141,9 @@ bool CSerialPort::Close() {
     m_reader.Stop();
     int dtr = TIOCM_DTR;
     ::ioctl(m_fd, TIOCMBIC, &dtr);
-    ::tcflush(m_fd, TCIOFLUSH);
+    // Output is not purged: every write has already waited for its bytes to leave, and on a
+    // pseudo-terminal a purge would take back bytes the other side has not read yet.
+    ::tcflush(m_fd, TCIFLUSH);
     ::ioctl(m_fd, TIOCNXCL);
     ReleaseDevice();
     return true;

@@ -3,11 +3,15 @@
 
 #include <cstdio>
 #include <string>
+#include <thread>
 
 #include "CPrinterSim.h"
 #include "LoaderFiles.h"
 
 namespace {
+
+using namespace std::chrono_literals;
+using Bytes = std::vector<std::uint8_t>;
 
 struct Outcome {
     int exitCode;
@@ -30,6 +34,18 @@ class CliTest : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(sim.Start()); }
     std::string Port() const { return "--port " + sim.DevicePath(); }
+    // tq20 may exit while its last bytes are still on their way to the printer.
+    void WaitUntilQuiet() {
+        std::size_t seen = sim.ReceivedBytes().size();
+        for (int i = 0; i < 20; ++i) {
+            std::this_thread::sleep_for(50ms);
+            const std::size_t now = sim.ReceivedBytes().size();
+            if (now == seen) {
+                return;
+            }
+            seen = now;
+        }
+    }
 
     CPrinterSim sim;
 };
@@ -105,6 +121,7 @@ TEST_F(CliTest, SetWritesThroughThePagesRules) {
     const Outcome set =
         RunTool("settings set " + Port() + " contrast=17 fontMode=0x52 barcodeHri=4");
     EXPECT_EQ(set.exitCode, 0) << set.output;
+    WaitUntilQuiet();
     const auto record = sim.Current();
     EXPECT_EQ(record[0], 18) << "17 is XON: stored as 18, as the printing page does";
     EXPECT_EQ(record[3], 0x50) << "bit 1 of the font byte is cleared, as the font page does";
@@ -117,8 +134,12 @@ TEST_F(CliTest, SetWritesThroughThePagesRules) {
 TEST_F(CliTest, PortChangeReconnectsAndStores) {
     const Outcome set = RunTool("settings set " + Port() + " portBaudIndex=2 portFlowControl=0x20");
     EXPECT_EQ(set.exitCode, 0) << set.output;
+    // The store command may still be on its way through the line when tq20 has exited.
+    const Bytes store{0x12, 0x63, 0x53};
+    EXPECT_TRUE(sim.WaitForCommands(3, 2s));
     CSimProtocol::Record saved{};
     sim.WithProtocol([&](CSimProtocol& p) { saved = p.Saved(); });
+    EXPECT_EQ(sim.Commands().back().bytes, store);
     EXPECT_EQ(saved[16], 2);
     EXPECT_EQ(saved[18], 0x20);
     EXPECT_EQ(RunTool("settings read " + Port()).exitCode, 4) << "the old line is deaf now";
@@ -130,9 +151,11 @@ TEST_F(CliTest, SavedFileRestoresTheSettings) {
     ASSERT_EQ(RunTool("settings save " + Port() + " " + backup.Path()).exitCode, 0);
     const auto before = sim.Current();
     ASSERT_EQ(RunTool("settings set " + Port() + " contrast=40 tabulation=4").exitCode, 0);
+    WaitUntilQuiet();
     ASSERT_NE(sim.Current(), before);
     const Outcome restored = RunTool("settings restore-file " + Port() + " " + backup.Path());
     EXPECT_EQ(restored.exitCode, 0) << restored.output;
+    WaitUntilQuiet();
     EXPECT_EQ(sim.Current(), before);
     const TempFile broken("broken.json", {'{', 'x'});
     EXPECT_EQ(RunTool("settings restore-file " + Port() + " " + broken.Path()).exitCode, 6);
