@@ -5,6 +5,7 @@
 #include <QContextMenuEvent>
 #include <QFileDialog>
 #include <QMenu>
+#include <QShortcut>
 
 #include "CAboutDlg.h"
 #include "SerialPortList.h"
@@ -67,6 +68,10 @@ CLoaderDlg::CLoaderDlg(IUserNotifier& notifier, IProfileStore& profile, QWidget*
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     setFixedSize(size());
+    // Where the window manager offers no system menu, the about entry is in the window's
+    // context menu and on F1.
+    connect(new QShortcut(QKeySequence::HelpContents, this), &QShortcut::activated, this,
+            &CLoaderDlg::OnAbout);
     connect(m_ui->browseButton, &QPushButton::clicked, this, &CLoaderDlg::OnBrowse);
     connect(m_ui->loadButton, &QPushButton::clicked, this, &CLoaderDlg::OnLoad);
     m_ui->progress->SetShowText(true);
@@ -100,8 +105,10 @@ void CLoaderDlg::SaveSettings() {
 }
 
 void CLoaderDlg::OnBrowse() {
+    // The filter of the string table, in Qt's notation; the dialog only takes existing files.
+    const QString start = m_ui->fileEdit->text().isEmpty() ? "*.bin" : m_ui->fileEdit->text();
     const QString chosen = QFileDialog::getOpenFileName(
-        this, QString(), m_ui->fileEdit->text(),
+        this, QString(), start,
         "Файлы с программами (*.bin);;Файлы со шрифтами (*.fnt);;Все файлы (*.*)");
     if (!chosen.isEmpty()) {
         m_ui->fileEdit->setText(chosen);
