@@ -41,6 +41,17 @@ std::string DefaultPort() {
 #endif
 }
 
+// The string table's filter, "description|pattern|...||", as Qt writes it: the descriptions
+// already name their patterns.
+QString QtFileFilter(const QString& filter) {
+    const QStringList parts = filter.split('|', Qt::SkipEmptyParts);
+    QStringList descriptions;
+    for (int i = 0; i < parts.size(); i += 2) {
+        descriptions << parts[i];
+    }
+    return descriptions.join(";;");
+}
+
 // Selects the first entry that begins with the text, ignoring case. A port box that takes typed
 // device paths keeps a text that matches no entry.
 void SelectByPrefix(QComboBox* box, const QString& text) {
@@ -105,11 +116,10 @@ void CLoaderDlg::SaveSettings() {
 }
 
 void CLoaderDlg::OnBrowse() {
-    // The filter of the string table, in Qt's notation; the dialog only takes existing files.
+    // The dialog only takes existing files.
     const QString start = m_ui->fileEdit->text().isEmpty() ? "*.bin" : m_ui->fileEdit->text();
-    const QString chosen = QFileDialog::getOpenFileName(
-        this, QString(), start,
-        "Файлы с программами (*.bin);;Файлы со шрифтами (*.fnt);;Все файлы (*.*)");
+    const QString chosen = QFileDialog::getOpenFileName(this, QString(), start,
+                                                        QtFileFilter(LoadString(IDS_FILE_FILTER)));
     if (!chosen.isEmpty()) {
         m_ui->fileEdit->setText(chosen);
     }
