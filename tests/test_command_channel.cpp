@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
-#include <time.h>
 
 #include <memory>
 
 #include "CCommandChannel.h"
+#include "ProcessCpu.h"
 #include "PtyPair.h"
 #include "RecordingOwner.h"
 
@@ -220,12 +220,6 @@ TEST(Channel, SilenceEndsInOneTimeOutAfterTheRealWatch) {
     EXPECT_EQ(entries[0].message, WM_CHANNEL_TIMEOUT);
     EXPECT_GE(waited, kReplyWatch);
     EXPECT_LT(waited, kReplyWatch + 1s);
-}
-
-double ProcessCpuSeconds() {
-    timespec now{};
-    ::clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
 }
 
 TEST_F(ChannelTest, HangUpMidReplyEndsInTheTimeOutWithAnIdleCpu) {

@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
-#include <time.h>
 
 #include "CLoadLink.h"
 #include "CPrinterSim.h"
 #include "LoaderFiles.h"
+#include "ProcessCpu.h"
 #include "RecordingLoadOwner.h"
 
 namespace {
@@ -161,12 +161,6 @@ TEST_F(LinkTest, PortThatDoesNotOpen) {
     EXPECT_FALSE(link.IsOpen());
     EXPECT_EQ(LoadString(IDS_PORT_NOT_OPENED),
               std::string("Не удалось открыть порт.\nВозможно, он занят другим приложением."));
-}
-
-double ProcessCpuSeconds() {
-    timespec now{};
-    ::clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
 }
 
 TEST_F(LinkTest, HangUpMidLoadEndsItPromptly) {
