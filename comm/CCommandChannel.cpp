@@ -19,11 +19,22 @@ void Deliver(IChannelOwner* owner, ChannelMessage message, std::span<const std::
 
 CCommandChannel::CCommandChannel(IChannelOwner* owner, const ChannelConfig& config,
                                  IUserNotifier* notifier)
-    : CCommandChannel(owner,
-                      [&](IInputSink& sink) { return MakeTransport(sink, config, notifier); }) {}
+    : CCommandChannel(
+          owner, [&](IInputSink& sink) { return MakeTransport(sink, config, notifier); },
+          notifier) {}
 
-CCommandChannel::CCommandChannel(IChannelOwner* owner, const TransportFactory& makeTransport)
+CCommandChannel::CCommandChannel(IChannelOwner* owner, const TransportFactory& makeTransport,
+                                 IUserNotifier* notifier)
     : m_pOwner(owner), m_watch([this](std::uint64_t ticket) { OnWatchExpired(ticket); }) {
+    if (!m_watch.IsRunning()) {
+        // Reported as the serial port reports its reader thread; no request could ever end.
+        if (notifier != nullptr) {
+            notifier->ShowMessage("thread will not be created from CCommandChannel()", "",
+                                  MessageIcon::Warning);
+        }
+        m_watchFailure.kind = OpenFailureKind::NoThread;
+        return;
+    }
     m_pTransport = makeTransport(*this);
     if (m_pTransport) {
         m_pTransport->Open();
@@ -48,6 +59,10 @@ bool CCommandChannel::IsOpen() const {
     return m_pTransport && m_pTransport->IsOpen();
 }
 
+OpenFailure CCommandChannel::LastOpenFailure() const {
+    return m_pTransport ? m_pTransport->LastOpenFailure() : m_watchFailure;
+}
+
 void CCommandChannel::SetWatchLength(std::chrono::milliseconds length) {
     std::lock_guard lock(m_mutex);
     m_watchLength = length;
@@ -68,13 +83,13 @@ void CCommandChannel::Send(const std::uint8_t* data, int length, bool expectRepl
     }
 }
 
-void CCommandChannel::SendAwaitPattern(const std::uint8_t* data, int length, int replyKind,
+bool CCommandChannel::SendAwaitPattern(const std::uint8_t* data, int length, int replyKind,
                                        const std::uint8_t* pattern, int patternLen) {
     std::lock_guard lock(m_mutex);
     CancelPending();
     if (data == nullptr || length <= 0 || !m_pTransport ||
         !IsAcceptablePattern(replyKind, pattern, patternLen)) {
-        return;
+        return false;
     }
     std::copy_n(pattern, patternLen, m_rule.pattern.begin());
     m_rule.patternLen = patternLen;
@@ -82,6 +97,7 @@ void CCommandChannel::SendAwaitPattern(const std::uint8_t* data, int length, int
     m_rule.mode = ReplyMode::Pattern;
     m_pTransport->Write(data, length);
     StartWatch();
+    return true;
 }
 
 // A refused or empty request still ends the one before it completely: leaving its reply mode

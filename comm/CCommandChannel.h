@@ -29,15 +29,20 @@ public:
 
     CCommandChannel(IChannelOwner* owner, const ChannelConfig& config,
                     IUserNotifier* notifier = nullptr);
-    CCommandChannel(IChannelOwner* owner, const TransportFactory& makeTransport);
+    // Opens the transport at once; without a watch thread it opens nothing and says why.
+    CCommandChannel(IChannelOwner* owner, const TransportFactory& makeTransport,
+                    IUserNotifier* notifier = nullptr);
     CCommandChannel(const CCommandChannel&) = delete;
     CCommandChannel& operator=(const CCommandChannel&) = delete;
     // Safe from inside the owner's notification, on whichever thread delivered it.
     ~CCommandChannel() override;
 
     bool IsOpen() const;
+    // Why the channel did not open.
+    OpenFailure LastOpenFailure() const;
     void Send(const std::uint8_t* data, int length, bool expectReply, int replyLength);
-    void SendAwaitPattern(const std::uint8_t* data, int length, int replyKind,
+    // False when the reply description is refused: nothing is sent and no reply is awaited.
+    bool SendAwaitPattern(const std::uint8_t* data, int length, int replyKind,
                           const std::uint8_t* pattern, int patternLen);
     void SetWatchLength(std::chrono::milliseconds length);
 
@@ -69,4 +74,5 @@ private:
     std::shared_ptr<std::atomic<bool>> m_alive = std::make_shared<std::atomic<bool>>(true);
     CWatchTimer m_watch;
     std::unique_ptr<CTransport> m_pTransport;
+    OpenFailure m_watchFailure;
 };

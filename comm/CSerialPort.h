@@ -27,6 +27,7 @@ public:
     int Read(std::uint8_t* buffer, int capacity) override;
     bool PurgeInput() override;
     bool PurgeOutput() override;
+    OpenFailure LastOpenFailure() const override { return m_failure; }
 
     const std::string& PortName() const { return m_strPortName; }
 
@@ -35,6 +36,7 @@ private:
     bool ProgramLine();
     bool StartReader();
     void ReleaseDevice();
+    bool Fail(OpenFailure failure);
 
     IInputSink* m_pChannel;
     CReaderThread m_reader;
@@ -42,6 +44,7 @@ private:
     std::string m_strPortName;
     SerialLineRequest m_line;
     IUserNotifier* m_notifier;
+    OpenFailure m_failure;
     std::atomic<bool> m_bOpen{false};
     std::atomic<bool> m_readFailed{false};
 };

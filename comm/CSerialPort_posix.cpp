@@ -67,6 +67,7 @@ bool CSerialPort::OpenConnection() {
     if (m_bOpen) {
         return false;
     }
+    m_failure = {};
     if (!OpenDevice()) {
         return false;
     }
@@ -83,9 +84,14 @@ bool CSerialPort::OpenConnection() {
         }
         m_bOpen = false;
         ReleaseDevice();
-        return false;
+        return Fail({OpenFailureKind::NoThread, m_strPortName});
     }
     return true;
+}
+
+bool CSerialPort::Fail(OpenFailure failure) {
+    m_failure = std::move(failure);
+    return false;
 }
 
 // No sharing: the advisory lock keeps out every cooperating program (root included), and
@@ -93,12 +99,13 @@ bool CSerialPort::OpenConnection() {
 bool CSerialPort::OpenDevice() {
     m_fd = ::open(m_strPortName.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (m_fd < 0) {
-        return false;
+        return Fail(ClassifyOpenError(m_strPortName, errno));
     }
     if (::flock(m_fd, LOCK_EX | LOCK_NB) != 0) {
+        const int error = errno;
         ::close(m_fd);
         m_fd = -1;
-        return false;
+        return Fail(ClassifyOpenError(m_strPortName, error));
     }
     ::ioctl(m_fd, TIOCEXCL);
     return true;
@@ -107,14 +114,18 @@ bool CSerialPort::OpenDevice() {
 bool CSerialPort::ProgramLine() {
     termios tio{};
     if (::tcgetattr(m_fd, &tio) != 0) {
-        return false;
+        return Fail(ClassifyOpenError(m_strPortName, errno));
     }
     ApplySerialLine(MapSerialLine(m_line), tio);
     if (::tcsetattr(m_fd, TCSANOW, &tio) != 0) {
-        return false;
+        return Fail({OpenFailureKind::LineRefused, m_strPortName});
     }
-    if (!SetSerialSpeed(m_fd, m_line.baudRate)) {
-        return false;
+    const unsigned reported = SetSerialSpeed(m_fd, m_line.baudRate);
+    if (!IsSpeedAcceptable(m_line.baudRate, reported)) {
+        OpenFailure failure(OpenFailureKind::SpeedRefused, m_strPortName);
+        failure.requestedSpeed = m_line.baudRate;
+        failure.reportedSpeed = reported;
+        return Fail(std::move(failure));
     }
     // Pseudo-terminals have no modem lines; that is not a failure.
     int lines = TIOCM_DTR | TIOCM_RTS;
@@ -144,13 +155,15 @@ bool CSerialPort::Close() {
     // Output is not purged: every write has already waited for its bytes to leave, and on a
     // pseudo-terminal a purge would take back bytes the other side has not read yet.
     ::tcflush(m_fd, TCIFLUSH);
-    ::ioctl(m_fd, TIOCNXCL);
     ReleaseDevice();
     return true;
 }
 
+// Every way out of an open port goes through here: an exclusive flag left behind would keep
+// every later open by an ordinary user out until the device disappears.
 void CSerialPort::ReleaseDevice() {
     if (m_fd >= 0) {
+        ::ioctl(m_fd, TIOCNXCL);
         ::flock(m_fd, LOCK_UN);
         ::close(m_fd);
         m_fd = -1;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <mutex>
 #include <string>
@@ -9,12 +10,17 @@
 #include "CTransport.h"
 #include "UserNotifier.h"
 
-// The TCP transport: a blocking client connection to a host (dotted IPv4 or a name) and port.
+// A connect that the peer neither accepts nor refuses (a full listener backlog, a host that
+// drops packets) ends after this time instead of the system's minutes of retries.
+inline constexpr std::chrono::milliseconds kConnectLimit{3000};
+
+// The TCP transport: a client connection to a host (dotted IPv4 or a name) and port.
 // Received data is kept until the owner takes it with one Read.
 class CSocketTransport final : public CTransport {
 public:
     CSocketTransport(IInputSink* owner, std::string host, int hostPort,
-                     IUserNotifier* notifier = nullptr);
+                     IUserNotifier* notifier = nullptr,
+                     std::chrono::milliseconds connectLimit = kConnectLimit);
     CSocketTransport(const CSocketTransport&) = delete;
     CSocketTransport& operator=(const CSocketTransport&) = delete;
     ~CSocketTransport() override;
@@ -26,11 +32,14 @@ public:
     int Read(std::uint8_t* buffer, int capacity) override;
     bool PurgeInput() override { return false; }
     bool PurgeOutput() override { return false; }
+    OpenFailure LastOpenFailure() const override { return m_failure; }
 
 private:
     static constexpr int kStoreSize = 8192;
     static constexpr int kReceiveSize = 4096;
 
+    bool ConnectWithin(const void* peer, unsigned peerSize);
+    bool Fail(OpenFailureKind kind, int error = 0);
     void Receive();
     void Report(const char* text);
 
@@ -44,5 +53,7 @@ private:
     std::atomic<bool> m_peerGone{false};
     int m_socket = -1;
     IUserNotifier* m_notifier;
+    std::chrono::milliseconds m_connectLimit;
+    OpenFailure m_failure;
     CReaderThread m_reader;
 };

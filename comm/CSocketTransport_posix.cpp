@@ -1,9 +1,11 @@
 #include "CSocketTransport.h"
 
 #include <arpa/inet.h>
+#include <fcntl.h>
 #include <netdb.h>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
+#include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -35,8 +37,12 @@ std::optional<in_addr> ResolveHost(const std::string& host) {
 }  // namespace
 
 CSocketTransport::CSocketTransport(IInputSink* owner, std::string host, int hostPort,
-                                   IUserNotifier* notifier)
-    : m_pChannel(owner), m_strHost(std::move(host)), m_hostPort(hostPort), m_notifier(notifier) {}
+                                   IUserNotifier* notifier, std::chrono::milliseconds connectLimit)
+    : m_pChannel(owner),
+      m_strHost(std::move(host)),
+      m_hostPort(hostPort),
+      m_notifier(notifier),
+      m_connectLimit(connectLimit) {}
 
 CSocketTransport::~CSocketTransport() {
     Close();
@@ -46,13 +52,17 @@ bool CSocketTransport::Open() {
     if (m_socket >= 0) {
         return false;
     }
+    m_failure = {};
     const auto address = ResolveHost(m_strHost);
-    if (!address || m_hostPort <= 0 || m_hostPort > 65535) {
-        return false;
+    if (!address) {
+        return Fail(OpenFailureKind::HostNotFound);
     }
-    m_socket = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (m_hostPort <= 0 || m_hostPort > 65535) {
+        return Fail(OpenFailureKind::SystemError, EINVAL);
+    }
+    m_socket = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
     if (m_socket < 0) {
-        return false;
+        return Fail(OpenFailureKind::SystemError, errno);
     }
     sockaddr_in peer{};
     peer.sin_family = AF_INET;
@@ -64,14 +74,60 @@ bool CSocketTransport::Open() {
     callbacks.onReadable = [this] { Receive(); };
     callbacks.isHungUp = [this] { return m_peerGone.load(); };
     callbacks.onHangUp = [this] { m_pChannel->OnHangUp(); };
-    if (::connect(m_socket, reinterpret_cast<const sockaddr*>(&peer), sizeof peer) != 0 ||
-        !m_reader.Start(m_socket, std::move(callbacks))) {
+    bool opened = ConnectWithin(&peer, sizeof peer);
+    if (opened) {
+        // Connected: writes block again until every byte is sent.
+        ::fcntl(m_socket, F_SETFL, ::fcntl(m_socket, F_GETFL) & ~O_NONBLOCK);
+        opened = m_reader.Start(m_socket, std::move(callbacks)) || Fail(OpenFailureKind::NoThread);
+    }
+    if (!opened) {
         ::close(m_socket);
         m_socket = -1;
         return false;
     }
     m_bConnected = true;
     return true;
+}
+
+bool CSocketTransport::ConnectWithin(const void* peer, unsigned peerSize) {
+    if (::connect(m_socket, static_cast<const sockaddr*>(peer), peerSize) == 0) {
+        return true;
+    }
+    if (errno != EINPROGRESS) {
+        return Fail(OpenFailureKind::SystemError, errno);
+    }
+    pollfd connecting{m_socket, POLLOUT, 0};
+    const auto deadline = std::chrono::steady_clock::now() + m_connectLimit;
+    for (;;) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+            deadline - std::chrono::steady_clock::now());
+        const int ready =
+            ::poll(&connecting, 1, static_cast<int>(std::max<long long>(0, left.count())));
+        if (ready > 0) {
+            break;
+        }
+        if (ready == 0) {
+            return Fail(OpenFailureKind::ConnectTimedOut);
+        }
+        if (errno != EINTR) {
+            return Fail(OpenFailureKind::SystemError, errno);
+        }
+    }
+    int error = 0;
+    socklen_t size = sizeof error;
+    ::getsockopt(m_socket, SOL_SOCKET, SO_ERROR, &error, &size);
+    return error == 0 || Fail(OpenFailureKind::SystemError, error);
+}
+
+// A system error is told by its errno (a refused connection among them).
+bool CSocketTransport::Fail(OpenFailureKind kind, int error) {
+    const std::string device = m_strHost + ":" + std::to_string(m_hostPort);
+    if (kind == OpenFailureKind::SystemError) {
+        m_failure = ClassifyOpenError(device, error);
+    } else {
+        m_failure = OpenFailure(kind, device);
+    }
+    return false;
 }
 
 bool CSocketTransport::Close() {

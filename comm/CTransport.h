@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "OpenFailure.h"
+
 // Told by a transport, on its reader thread, that input has arrived or that the line is gone.
 class IInputSink {
 public:
@@ -24,4 +26,6 @@ public:
     virtual int Read(std::uint8_t* buffer, int capacity) = 0;
     virtual bool PurgeInput() = 0;
     virtual bool PurgeOutput() = 0;
+    // Why the last Open() failed; kind None after a successful one.
+    virtual OpenFailure LastOpenFailure() const { return {}; }
 };

@@ -1,6 +1,7 @@
 #include "CWatchTimer.h"
 
 #include <optional>
+#include <system_error>
 
 #include "ThreadExit.h"
 
@@ -13,7 +14,11 @@ struct CWatchTimer::Shared {
 };
 
 CWatchTimer::CWatchTimer(Expiry onExpiry) : m_shared(std::make_shared<Shared>()) {
-    m_thread = std::thread(&CWatchTimer::Run, m_shared, std::move(onExpiry));
+    try {
+        m_thread = std::thread(&CWatchTimer::Run, m_shared, std::move(onExpiry));
+    } catch (const std::system_error&) {
+        // Reported by the owner through IsRunning(); an exception must not leave a connect.
+    }
 }
 
 CWatchTimer::~CWatchTimer() {

@@ -16,10 +16,14 @@ class CWatchTimer {
 public:
     using Expiry = std::function<void(std::uint64_t ticket)>;
 
+    // Starts the watch thread; when the system cannot start it, IsRunning() says so and the
+    // timer never expires.
     explicit CWatchTimer(Expiry onExpiry);
     CWatchTimer(const CWatchTimer&) = delete;
     CWatchTimer& operator=(const CWatchTimer&) = delete;
     ~CWatchTimer();
+
+    bool IsRunning() const { return m_thread.joinable(); }
 
     std::uint64_t Arm(std::chrono::milliseconds length);
     void Cancel();

@@ -1,7 +1,17 @@
 #pragma once
 
+// Several USB-serial drivers report the rate their divisor achieved rather than the one asked
+// for (115384 for 115200). A UART receiver samples each bit in its middle, so both ends together
+// may drift by almost half a bit over a frame of ten to twelve bits; allowing the host 2 % leaves
+// the printer's own clock at least as much again.
+inline constexpr unsigned kSpeedTolerancePerMille = 20;
+
+// Whether a line whose driver reports this speed still carries the requested one.
+bool IsSpeedAcceptable(unsigned requested, unsigned reported);
+
 // Sets the line speed in bit/s, any value the driver takes (7200, 14400 and 28800 are not among
-// the classic speed constants), and reads it back. False when the driver refused the speed.
-bool SetSerialSpeed(int fd, unsigned baudRate);
+// the classic speed constants), and returns the speed the driver then reports; 0 when the driver
+// refused the request or the speed cannot be read back.
+unsigned SetSerialSpeed(int fd, unsigned baudRate);
 // The output speed the driver holds now, 0 when it cannot be read.
 unsigned ReadSerialSpeed(int fd);

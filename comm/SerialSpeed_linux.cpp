@@ -5,19 +5,19 @@
 
 #include "SerialSpeed.h"
 
-bool SetSerialSpeed(int fd, unsigned baudRate) {
+unsigned SetSerialSpeed(int fd, unsigned baudRate) {
     struct termios2 tio {};
     if (::ioctl(fd, TCGETS2, &tio) != 0) {
-        return false;
+        return 0;
     }
     tio.c_cflag &= ~static_cast<tcflag_t>(CBAUD | (CBAUD << IBSHIFT));
     tio.c_cflag |= BOTHER | (BOTHER << IBSHIFT);
     tio.c_ispeed = baudRate;
     tio.c_ospeed = baudRate;
     if (::ioctl(fd, TCSETS2, &tio) != 0) {
-        return false;
+        return 0;
     }
-    return ReadSerialSpeed(fd) == baudRate;
+    return ReadSerialSpeed(fd);
 }
 
 unsigned ReadSerialSpeed(int fd) {

@@ -199,7 +199,8 @@ TEST_F(ConfigWindowTest, FailedReconnectAfterAPortChangeKeepsTheButton) {
     const int holder = ::open(sim.DevicePath().c_str(), O_RDWR | O_NOCTTY);
     ASSERT_TRUE(QTest::qWaitFor([&] { return ::flock(holder, LOCK_EX | LOCK_NB) == 0; }, 3000));
     ASSERT_TRUE(QTest::qWaitFor([&] { return !notifier.Messages().empty(); }, 3000));
-    EXPECT_EQ(notifier.Messages().back().text, "Can't open a specified port");
+    EXPECT_EQ(notifier.Messages().back().text, "Can't open a specified port\n" + sim.DevicePath() +
+                                                   " is in use by another program.");
     EXPECT_EQ(ConnectButton()->text(), Text(IDS_DISCONNECT));
     ::close(holder);
     ConnectButton()->click();

@@ -203,6 +203,19 @@ TEST_F(PrinterTest, InformationRequestAwaitsItsTerminator) {
     EXPECT_EQ(owner.Entries()[0].bytes, (Bytes{'1', '.', '0', 0x0A}));
 }
 
+// A reply description the channel refuses sends nothing, so nobody may wait for a reply.
+TEST_F(PrinterTest, ARefusedReplyPatternIsReportedToTheCaller) {
+    ASSERT_TRUE(Connect());
+    const std::uint8_t item = 2;
+    const std::uint8_t lf = 0x0A;
+    const std::uint8_t noLength[4] = {0, 0, 1, 0};
+    EXPECT_FALSE(printer.SendCommandWithTerminator(CMD_GET_PRINTER_INFO, &item, 1, 16, &lf, 0));
+    EXPECT_FALSE(
+        printer.SendCommandWithTerminator(CMD_GET_PRINTER_INFO, &item, 1, 17, noLength, 4));
+    EXPECT_FALSE(printer.SendCommandWithTerminator(CMD_GET_PRINTER_INFO, &item, 1, 5, &lf, 1));
+    EXPECT_TRUE(pty.ReadFromHost(1, 200ms).empty());
+}
+
 TEST_F(PrinterTest, SaveOptionsSendsTheFrameWithoutAwaitingAReply) {
     ASSERT_TRUE(Connect());
     PrinterSettings settings{};
@@ -244,7 +257,8 @@ TEST_F(PrinterTest, PortThatDoesNotOpenIsReported) {
     EXPECT_FALSE(printer.IsConnected());
     EXPECT_EQ(printer.LastError(), kPrinterErrorPortAccess);
     EXPECT_EQ(notifier.Messages(),
-              (std::vector<Message>{{"Can't open a specified port",
+              (std::vector<Message>{{"Can't open a specified port\n" + pty.SlavePath() +
+                                         " is in use by another program.",
                                      "CMiniPrinter: Port access error", MessageIcon::Error}}));
     ::close(holder);
     EXPECT_TRUE(Connect()) << "a failed connect leaves no channel behind";

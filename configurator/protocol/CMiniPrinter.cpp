@@ -45,6 +45,16 @@ void CMiniPrinter::SetReplyWatch(std::chrono::milliseconds length) {
 
 bool CMiniPrinter::Connect(IChannelOwner* owner, const std::string& portName, unsigned baudRate,
                            int parity, int flowControl, int stopBits) {
+    ChannelConfig config;
+    config.portName = portName;
+    config.baudRate = baudRate;
+    config.parity = parity;
+    config.flowControl = flowControl;
+    config.stopBits = stopBits;
+    return Connect(owner, config);
+}
+
+bool CMiniPrinter::Connect(IChannelOwner* owner, const ChannelConfig& config) {
     m_lastError = kPrinterErrorNone;
     if (m_pChannel) {
         Refuse(kPrinterErrorAlreadyConnected, "There is an opened connection",
@@ -52,26 +62,24 @@ bool CMiniPrinter::Connect(IChannelOwner* owner, const std::string& portName, un
         return false;
     }
     m_pOwner = owner;
-    m_strPortName = PrinterPortName(portName);
+    // Printer queues print to serial ports only; a network printer frees no queue.
+    const bool serial = config.interfaceName == kSerialInterfaceName;
+    m_strPortName = serial ? PrinterPortName(config.portName) : std::string();
     m_pPortMap = std::make_unique<CPrinterPortMap>(m_queues);
     m_pPortMap->Redirect(m_strPortName);
-
-    ChannelConfig config;
-    config.portName = portName;
-    config.baudRate = baudRate;
-    config.parity = parity;
-    config.flowControl = flowControl;
-    config.stopBits = stopBits;
     m_pChannel = std::make_unique<CCommandChannel>(owner, config, &m_notifier);
     if (m_pChannel->IsOpen()) {
         m_pChannel->SetWatchLength(m_replyWatch);
         m_bConnected = true;
         return true;
     }
+    const std::string cause = DescribeOpenFailure(m_pChannel->LastOpenFailure());
     m_pPortMap->Restore(m_strPortName);
     m_pPortMap.reset();
     m_pChannel.reset();
-    Refuse(kPrinterErrorPortAccess, "Can't open a specified port",
+    // The first line is the one the window has always shown; the second says what to do.
+    Refuse(kPrinterErrorPortAccess,
+           cause.empty() ? "Can't open a specified port" : "Can't open a specified port\n" + cause,
            "CMiniPrinter: Port access error");
     return false;
 }
@@ -136,8 +144,9 @@ bool CMiniPrinter::SendCommandWithTerminator(int commandId, const std::uint8_t* 
     if (!BuildFrame(commandId, params, paramLen, frame)) {
         return false;
     }
-    m_pChannel->SendAwaitPattern(frame.bytes.data(), frame.length, replyKind, pattern, patternLen);
-    return true;
+    // A refused reply description would leave the caller waiting for a reply never reported.
+    return m_pChannel->SendAwaitPattern(frame.bytes.data(), frame.length, replyKind, pattern,
+                                        patternLen);
 }
 
 bool CMiniPrinter::SaveOptions(const PrinterSettings& settings, int group, int changedMask) {
@@ -166,7 +175,7 @@ bool CMiniPrinter::SaveOptions(const PrinterSettings& settings, int group, int c
     return true;
 }
 
-void CMiniPrinter::Refuse(int code, const char* text, const char* caption) {
+void CMiniPrinter::Refuse(int code, const std::string& text, const char* caption) {
     m_lastError = code;
     m_notifier.ShowMessage(text, caption, MessageIcon::Error);
 }

@@ -36,6 +36,8 @@ public:
 
     bool Connect(IChannelOwner* owner, const std::string& portName, unsigned baudRate, int parity,
                  int flowControl, int stopBits);
+    // The same over any transport: a serial port, or a TCP host for any other interface name.
+    bool Connect(IChannelOwner* owner, const ChannelConfig& config);
     void Disconnect();
     bool IsConnected() const { return m_bConnected; }
 
@@ -54,7 +56,7 @@ public:
 private:
     struct Frame;
     bool BuildFrame(int commandId, const std::uint8_t* params, int paramLen, Frame& frame);
-    void Refuse(int code, const char* text, const char* caption);
+    void Refuse(int code, const std::string& text, const char* caption);
 
     int m_lastError = kPrinterErrorNone;
     std::unique_ptr<CCommandChannel> m_pChannel;
