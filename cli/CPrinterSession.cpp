@@ -8,8 +8,7 @@
 CPrinterSession::CPrinterSession(const ChannelConfig& line) : m_line(line) {}
 
 bool CPrinterSession::Open() {
-    if (!m_printer.Connect(&m_waiter, m_line.portName, m_line.baudRate, m_line.parity,
-                           m_line.flowControl, m_line.stopBits)) {
+    if (!m_printer.Connect(&m_waiter, m_line)) {
         m_exitCode = kSettingsPortNotOpened;
         return false;
     }
@@ -23,14 +22,13 @@ bool CPrinterSession::Reopen(const ChannelConfig& line) {
 }
 
 std::optional<std::vector<std::uint8_t>> CPrinterSession::AwaitReply() {
-    // The channel's own watch ends every wait; the margin only guards a lost notification.
-    const auto answer = m_waiter.Wait(kReplyWatch * 2);
-    if (!answer || answer->message != WM_CHANNEL_REPLY) {
+    const auto answer = m_waiter.WaitForEnd();
+    if (answer.message != WM_CHANNEL_REPLY) {
         std::cerr << ConfigString(IDS_REPLY_TIMEOUT) << '\n';
         m_exitCode = kSettingsTimeout;
         return std::nullopt;
     }
-    return answer->bytes;
+    return answer.bytes;
 }
 
 std::optional<PrinterSettings> CPrinterSession::ReadSettings() {

@@ -10,8 +10,8 @@ void CReplyWaiter::OnChannelMessage(ChannelMessage message, std::span<const std:
     m_arrived.notify_one();
 }
 
-std::optional<CReplyWaiter::Notification> CReplyWaiter::Wait(std::chrono::milliseconds limit) {
+CReplyWaiter::Notification CReplyWaiter::WaitForEnd() {
     std::unique_lock lock(m_mutex);
-    m_arrived.wait_for(lock, limit, [this] { return m_pending.has_value(); });
-    return std::exchange(m_pending, std::nullopt);
+    m_arrived.wait(lock, [this] { return m_pending.has_value(); });
+    return *std::exchange(m_pending, std::nullopt);
 }

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <chrono>
 #include <condition_variable>
 #include <cstdint>
 #include <mutex>
@@ -19,8 +18,10 @@ public:
     };
 
     void OnChannelMessage(ChannelMessage message, std::span<const std::uint8_t> bytes) override;
-    // The next notification; empty when none came within the limit (a request without reply).
-    std::optional<Notification> Wait(std::chrono::milliseconds limit);
+    // The notification that ends a request awaiting a reply. The channel's watch guarantees one
+    // (the reply or its time-out), and restarts with every part of a reply that trickles in, so
+    // no total limit of our own may cut a slow reply short.
+    Notification WaitForEnd();
 
 private:
     std::mutex m_mutex;

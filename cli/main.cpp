@@ -1,54 +1,12 @@
 // tq20: the printer conversations of the configurator and the loader from the command line,
 // for scripts and production lines.
 #include <CLI/CLI.hpp>
-#include <map>
+#include <exception>
+#include <iostream>
 
+#include "LineOptions.h"
 #include "LoadCommand.h"
 #include "SettingsCommand.h"
-
-namespace {
-
-const std::map<std::string, int> kFlowNames{
-    {"none", 0}, {"rtscts", 1}, {"xonxoff", 2}, {"both", 3}};
-const std::map<std::string, int> kParityNames{{"none", 0}, {"odd", 1}, {"even", 2}};
-const std::map<std::string, int> kStopBitNames{{"1", 0}, {"2", 2}};
-
-// The printer's line: a serial device, or a TCP host:port (a simulator, a serial server).
-void AddLineOptions(CLI::App& command, ChannelConfig& line, std::string& tcp) {
-    auto* port = command.add_option("--port", line.portName, "serial device of the printer");
-    auto* network = command.add_option("--tcp", tcp, "HOST:PORT of a printer on the network");
-    port->excludes(network);
-    command.add_option("--baud", line.baudRate, "line speed in bit/s")->capture_default_str();
-}
-
-void AddFramingOptions(CLI::App& command, ChannelConfig& line) {
-    command.add_option("--flow", line.flowControl, "none, rtscts, xonxoff or both")
-        ->transform(CLI::CheckedTransformer(kFlowNames))
-        ->capture_default_str();
-    command.add_option("--parity", line.parity, "none, odd or even")
-        ->transform(CLI::CheckedTransformer(kParityNames));
-    command.add_option("--stop-bits", line.stopBits, "1 or 2")
-        ->transform(CLI::CheckedTransformer(kStopBitNames));
-}
-
-// Checks that exactly one line was named and turns --tcp into the channel's terms.
-void ResolveLine(ChannelConfig& line, const std::string& tcp) {
-    if (tcp.empty()) {
-        if (line.portName.empty()) {
-            throw CLI::RequiredError("--port or --tcp");
-        }
-        return;
-    }
-    const auto colon = tcp.rfind(':');
-    if (colon == std::string::npos) {
-        throw CLI::ValidationError("--tcp", "expected HOST:PORT");
-    }
-    line.interfaceName = "TCP";
-    line.host = tcp.substr(0, colon);
-    line.hostPort = std::stoi(tcp.substr(colon + 1));
-}
-
-}  // namespace
 
 int main(int argc, char** argv) {
     CLI::App app{
@@ -65,10 +23,12 @@ int main(int argc, char** argv) {
     std::string which;
     CLI::App* settings = app.add_subcommand("settings", "the printer's settings record");
     settings->require_subcommand(1);
-    settings->footer(kSettingsExitCodesHelp);
+    const std::string settingsFooter =
+        std::string(kSettingsExitCodesHelp) + "\n" + kUsageExitCodeHelp;
+    settings->footer(settingsFooter);
     const auto withLine = [&](CLI::App* command) {
-        command->footer(kSettingsExitCodesHelp);
-        AddLineOptions(*command, line, tcp);
+        command->footer(settingsFooter);
+        AddLineOptions(*command, line, tcp, kSettingsSpeeds);
         AddFramingOptions(*command, line);
         return command;
     };
@@ -90,15 +50,19 @@ int main(int argc, char** argv) {
         ->check(CLI::IsMember({"factory", "saved"}));
 
     CLI::App* load = app.add_subcommand("load", "load a program (*.bin) or font (*.fnt) file");
-    load->footer(kLoadExitCodesHelp);
-    AddLineOptions(*load, line, tcp);
+    load->footer(std::string(kLoadExitCodesHelp) + "\n" + kUsageExitCodeHelp);
+    AddLineOptions(*load, line, tcp, kLoadSpeeds);
     load->add_option("FILE", path, "the program or font file")->required();
 
     try {
         app.parse(argc, argv);
         ResolveLine(line, tcp);
     } catch (const CLI::ParseError& error) {
-        return app.exit(error);
+        // Help asked for is not an error; everything else is a command line that cannot be used.
+        return app.exit(error) == 0 ? 0 : kUsageError;
+    } catch (const std::exception& error) {
+        std::cerr << "tq20: " << error.what() << '\n';
+        return kUsageError;
     }
     if (load->parsed()) {
         return RunLoad(line, path);

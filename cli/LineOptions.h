@@ -1,0 +1,35 @@
+#pragma once
+
+#include <CLI/CLI.hpp>
+#include <array>
+#include <optional>
+#include <span>
+#include <string>
+
+#include "ChannelConfig.h"
+
+// Every command of tq20 ends with this code when its command line cannot be used.
+inline constexpr int kUsageError = 2;
+extern const char* const kUsageExitCodeHelp;
+
+// The speeds the tools offer: the configurator's connection page and the loader's window.
+inline constexpr std::array<unsigned, 10> kSettingsSpeeds{1200,  2400,  4800,  9600,  14400,
+                                                          19200, 28800, 38400, 57600, 115200};
+inline constexpr std::array<unsigned, 9> kLoadSpeeds{2400,  4800,  7200,  9600,  14400,
+                                                     19200, 38400, 57600, 115200};
+
+struct HostPort {
+    std::string host;
+    int port = 0;
+};
+
+// "HOST:PORT" with a host and a port number from 1 to 65535; empty for anything else.
+std::optional<HostPort> ParseHostPort(const std::string& text);
+
+// The printer's line: a serial device at one of the offered speeds, or a TCP host:port.
+void AddLineOptions(CLI::App& command, ChannelConfig& line, std::string& tcp,
+                    std::span<const unsigned> speeds);
+void AddFramingOptions(CLI::App& command, ChannelConfig& line);
+// Checks that exactly one line was named and turns --tcp into the channel's terms; throws
+// CLI's validation errors, which the command line reports as usage errors.
+void ResolveLine(ChannelConfig& line, const std::string& tcp);
