@@ -107,7 +107,9 @@ int RunLoad(const ChannelConfig& line, const std::string& path) {
     CConsoleNotifier notifier;
     auto link = std::make_unique<CLoadLink>(events, data, line, &notifier);
     if (!link->IsOpen()) {
-        return Fail(LoadString(IDS_PORT_NOT_OPENED), kLoadPortNotOpened);
+        const std::string cause = DescribeOpenFailure(link->LastOpenFailure());
+        return Fail(LoadString(IDS_PORT_NOT_OPENED) + (cause.empty() ? "" : "\n" + cause),
+                    kLoadPortNotOpened);
     }
     CLoadProgress progress(stderr, StatusText(data), TotalSteps(data.File()));
     if (data.File().IsProgram()) {

@@ -21,6 +21,14 @@ CLoadLink::CLoadLink(ILoadOwner& owner, CLoadData& data, const ChannelConfig& li
       m_protocol(data),
       m_watchdog([this](std::uint64_t ticket) { OnWatchdogExpired(ticket); }),
       m_transport(MakeTransport(*this, LoaderLine(line), notifier)) {
+    // Without its watchdog a silent printer would keep the load waiting for ever.
+    if (!m_watchdog.IsRunning()) {
+        if (notifier != nullptr) {
+            notifier->ShowMessage("thread will not be created from CLoadLink()", "",
+                                  MessageIcon::Warning);
+        }
+        return;
+    }
     m_transport->Open();
 }
 
@@ -35,6 +43,13 @@ CLoadLink::~CLoadLink() {
 
 bool CLoadLink::IsOpen() const {
     return m_transport->IsOpen();
+}
+
+OpenFailure CLoadLink::LastOpenFailure() const {
+    if (!m_watchdog.IsRunning()) {
+        return OpenFailure(OpenFailureKind::NoThread, "");
+    }
+    return m_transport->LastOpenFailure();
 }
 
 bool CLoadLink::IsBusy() const {

@@ -31,6 +31,8 @@ public:
     ~CLoadLink() override;
 
     bool IsOpen() const;
+    // Why the line did not open.
+    OpenFailure LastOpenFailure() const;
     void StartProgramLoad();
     void StartFontLoad();
     bool IsBusy() const;

@@ -84,6 +84,11 @@ TEST_F(CliLineTest, APortThatDoesNotOpenSaysWhy) {
                                                                "exist; ")))
         << missing.output;
 
+    const TempFile program("p.bin", ProgramFileBytes("TQ-20 A0", 1, {{0, Pattern(4, 1)}}));
+    const ToolOutcome load = RunTool("load --port /dev/tq20-no-such-port " + program.Path());
+    EXPECT_EQ(load.exitCode, 12) << load.output;
+    EXPECT_TRUE(Contains(load, "/dev/tq20-no-such-port does not exist; ")) << load.output;
+
     const int holder = ::open(sim.DevicePath().c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC);
     ASSERT_EQ(::flock(holder, LOCK_EX | LOCK_NB), 0);
     const ToolOutcome busy = RunTool("settings read " + Port());
