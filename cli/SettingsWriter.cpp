@@ -3,10 +3,12 @@
 #include <array>
 #include <chrono>
 #include <functional>
+#include <iostream>
 #include <thread>
 
 #include "BarcodeStore.h"
 #include "CommandTable.h"
+#include "FlowCharacters.h"
 #include "FontStore.h"
 #include "OptionFrame.h"
 #include "OptionsStore.h"
@@ -81,12 +83,28 @@ bool ChangePort(CPrinterSession& session, PrinterSettings& current, const Printe
     return true;
 }
 
+// One line per value the flow-control rule changed, naming the field and the value stored.
+void ReportFlowCharacters(const std::vector<FlowCharacterChange>& changes) {
+    for (const FlowCharacterChange& change : changes) {
+        std::cerr << FlowFieldName(change.byteIndex) << ": сохранено "
+                  << static_cast<int>(change.stored) << " вместо "
+                  << static_cast<int>(change.wanted)
+                  << " (при управлении потоком Xon/Xoff байты 17 и 19 не передаются)\n";
+    }
+}
+
 }  // namespace
 
 bool WriteSettings(CPrinterSession& session, PrinterSettings current,
                    const PrinterSettings& wanted) {
+    // Also when the change turns the printer's own port to software flow control: the values go
+    // out on the old line, before the port changes.
+    const bool softwareFlow = UsesSoftwareFlow(session.Line().flowControl, wanted);
     for (const PageRule& rule : kPageRules) {
-        const int mask = rule.store(wanted, current);
+        int mask = rule.store(wanted, current);
+        if (softwareFlow) {
+            ReportFlowCharacters(AvoidFlowCharacters(rule.group, current, mask));
+        }
         if (mask != 0) {
             session.Save(current, rule.group, mask);
         }

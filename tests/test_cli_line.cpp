@@ -152,6 +152,60 @@ TEST_F(CliLineTest, ATrickleOfReplyIsAwaitedAsLongAsItFlows) {
     EXPECT_TRUE(Contains(read, "portFlowControl = 16\n")) << read.output;
 }
 
+class CliSoftwareFlowTest : public CliLineTest {
+protected:
+    void SetUp() override {
+        CliLineTest::SetUp();
+        sim.WithProtocol([](CSimProtocol& p) { p.SetLine({115200, 0, false, 2}); });
+    }
+    std::string XonXoff() const { return Port() + " --flow xonxoff"; }
+    void HoldInRecord(std::size_t byteIndex, std::uint8_t value) {
+        sim.WithProtocol([&](CSimProtocol& p) {
+            auto record = p.Current();
+            record[byteIndex] = value;
+            p.SetCurrent(record);
+        });
+    }
+};
+
+TEST_F(CliSoftwareFlowTest, ASetNeverLeavesThePrinterUnreadable) {
+    const ToolOutcome set =
+        RunTool("settings set " + XonXoff() + " barcodeHeight=19 fontMode=0x11 tabulation=17");
+    EXPECT_EQ(set.exitCode, 0) << set.output;
+    EXPECT_TRUE(Contains(set, "barcodeHeight: сохранено 20 вместо 19")) << set.output;
+    EXPECT_TRUE(Contains(set, "fontMode: сохранено 16 вместо 17")) << set.output;
+    EXPECT_TRUE(Contains(set, "tabulation: сохранено 18 вместо 17")) << set.output;
+    ASSERT_TRUE(sim.WaitForCommands(4, 2s));
+    const auto record = sim.Current();
+    EXPECT_EQ(record[8], 20);
+    EXPECT_EQ(record[3], 0x10);
+    EXPECT_EQ(record[4], 18);
+    const ToolOutcome read = RunTool("settings read " + XonXoff());
+    EXPECT_EQ(read.exitCode, 0) << read.output;
+}
+
+// The line's own characters in a reply are taken out by the host: the read times out. The
+// factory restore needs no reply on that line and brings the printer back to RTS/CTS.
+TEST_F(CliSoftwareFlowTest, APrinterAlreadyHoldingXonIsReachedByAFactoryRestore) {
+    HoldInRecord(8, 17);
+    EXPECT_EQ(RunTool("settings read " + XonXoff()).exitCode, 4);
+    const ToolOutcome restore = RunTool("settings restore factory " + XonXoff());
+    EXPECT_EQ(restore.exitCode, 0) << restore.output;
+}
+
+TEST_F(CliLineTest, TurningThePortToSoftwareFlowFirstMovesXonAndXoffOut) {
+    sim.WithProtocol([](CSimProtocol& p) {
+        auto record = p.Current();
+        record[9] = 19;
+        p.SetCurrent(record);
+    });
+    const ToolOutcome set = RunTool("settings set " + Port() + " portFlowControl=0x20");
+    EXPECT_EQ(set.exitCode, 0) << set.output;
+    EXPECT_TRUE(Contains(set, "barcodeWidth: сохранено 20 вместо 19")) << set.output;
+    ASSERT_TRUE(sim.WaitForCommands(5, 2s));
+    EXPECT_EQ(RunTool("settings read " + Port() + " --flow xonxoff").exitCode, 0);
+}
+
 TEST(CliUsage, AMalformedLineIsAUsageError) {
     const std::string cases[] = {
         "settings read --tcp 127.0.0.1:abc",

@@ -19,6 +19,7 @@
 #include "CTextPosPropertiesDlg.h"
 #include "CommandTable.h"
 #include "ConfiguratorStrings.h"
+#include "FlowCharacters.h"
 #include "InfoText.h"
 #include "OptionFrame.h"
 #include "ui_CConfigDlg.h"
@@ -366,14 +367,44 @@ void CConfigDlg::StoreVisiblePage() {
     if (page == nullptr || page->SaveGroup() < 0) {
         return;
     }
-    const int mask = page->Store(m_settings);
+    int mask = page->Store(m_settings);
+    const bool softwareFlow =
+        UsesSoftwareFlow(m_connectionPage->Parameters().flowControl, m_settings);
     if (m_currentPageId == kPagePort) {
         if (mask != 0) {
+            if (softwareFlow) {
+                KeepFlowCharactersOut();
+            }
             ChangePrinterPort();
         }
         return;
     }
+    const auto changes = softwareFlow
+                             ? AvoidFlowCharacters(page->SaveGroup(), m_settings, mask)
+                             : std::vector<FlowCharacterChange>{};
     m_printer->SaveOptions(m_settings, page->SaveGroup(), mask);
+    TellFlowCharacters(changes);
+}
+
+// Before the printer's port turns to software flow control, every value that would then stop
+// its record from being read is changed, on the line that still carries it.
+void CConfigDlg::KeepFlowCharactersOut() {
+    std::vector<FlowCharacterChange> changes;
+    for (int group = kGroupPrinterOptions; group < kGroupPrinterPort; ++group) {
+        int mask = 0;
+        const auto changed = AvoidFlowCharacters(group, m_settings, mask);
+        if (mask != 0) {
+            m_printer->SaveOptions(m_settings, group, mask);
+        }
+        changes.insert(changes.end(), changed.begin(), changed.end());
+    }
+    TellFlowCharacters(changes);
+}
+
+void CConfigDlg::TellFlowCharacters(const std::vector<FlowCharacterChange>& changes) {
+    if (!changes.empty()) {
+        m_notifier.ShowMessage(FlowCharacterMessage(changes), "Velkor", MessageIcon::Exclamation);
+    }
 }
 
 // The printer takes its new line at once: close, follow it on the connection page, reconnect,

@@ -10,6 +10,7 @@
 #include "CMiniPrinter.h"
 #include "CPage.h"
 #include "CQueuedChannelOwner.h"
+#include "FlowCharacters.h"
 #include "ConnectionHost.h"
 #include "PageHost.h"
 #include "PrinterQueues.h"
@@ -69,6 +70,8 @@ private:
     void OnSettingsReply(const std::vector<std::uint8_t>& bytes);
     void OnPrinterTimeout();
     void StoreVisiblePage();
+    void KeepFlowCharactersOut();
+    void TellFlowCharacters(const std::vector<FlowCharacterChange>& changes);
     void ChangePrinterPort();
     void SetNotConnected();
     void RequestInfo();
