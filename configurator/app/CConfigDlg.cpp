@@ -379,9 +379,8 @@ void CConfigDlg::StoreVisiblePage() {
         }
         return;
     }
-    const auto changes = softwareFlow
-                             ? AvoidFlowCharacters(page->SaveGroup(), m_settings, mask)
-                             : std::vector<FlowCharacterChange>{};
+    const auto changes = softwareFlow ? AvoidFlowCharacters(page->SaveGroup(), m_settings, mask)
+                                      : std::vector<FlowCharacterChange>{};
     m_printer->SaveOptions(m_settings, page->SaveGroup(), mask);
     TellFlowCharacters(changes);
 }
