@@ -67,7 +67,7 @@ private:
                           const std::vector<std::uint8_t>& bytes);
     void OnPrinterReply(const std::vector<std::uint8_t>& bytes);
     void OnSettingsReply(const std::vector<std::uint8_t>& bytes);
-    void OnPrinterTimeout();
+    void EndConnection(int messageId);
     void StoreVisiblePage();
     void ChangePrinterPort();
     void SetNotConnected();
