@@ -25,6 +25,11 @@ bool CPrinterSession::Reopen(const ChannelConfig& line) {
 std::optional<std::vector<std::uint8_t>> CPrinterSession::AwaitReply() {
     // The channel's own watch ends every wait; the margin only guards a lost notification.
     const auto answer = m_waiter.Wait(kReplyWatch * 2);
+    if (answer && answer->message == WM_CHANNEL_LINE_LOST) {
+        std::cerr << ConfigString(IDS_LINE_LOST) << '\n';
+        m_exitCode = kSettingsLineLost;
+        return std::nullopt;
+    }
     if (!answer || answer->message != WM_CHANNEL_REPLY) {
         std::cerr << ConfigString(IDS_REPLY_TIMEOUT) << '\n';
         m_exitCode = kSettingsTimeout;
