@@ -10,6 +10,7 @@
 #include <thread>
 #include <vector>
 
+#include "CSimLog.h"
 #include "SimProtocol.h"
 
 // Faults the simulated printer can be told to show in its replies.
@@ -34,12 +35,7 @@ struct SimOptions {
     std::uint16_t tcpPort = 0;  // 0: any free port on 127.0.0.1
     bool pace = false;          // bytes take as long as on a real line in both directions
     bool checkLine = true;      // refuse a host whose line settings differ from the printer's
-};
-
-// A complete command as the printer took it, and when.
-struct SimCommandRecord {
-    std::chrono::steady_clock::time_point when;
-    std::vector<std::uint8_t> bytes;
+    SimLogLimits logLimits{};
 };
 
 // The printer on the far end of a pseudo-terminal and, optionally, a TCP port on 127.0.0.1.
@@ -62,13 +58,20 @@ public:
     void WithProtocol(const std::function<void(CSimProtocol&)>& use);
     CSimProtocol::Record Current();
 
-    std::vector<std::uint8_t> ReceivedBytes() const;
-    std::vector<SimCommandRecord> Commands() const;
+    // The latest bytes and commands the printer heard (see CSimLog).
+    std::vector<std::uint8_t> ReceivedBytes() const { return m_log.ReceivedBytes(); }
+    std::vector<SimCommandRecord> Commands() const { return m_log.Commands(); }
     // Every byte the printer has sent, replies and noise alike.
     std::size_t BytesSent() const { return m_bytesSent; }
     void ClearLog();
-    bool WaitForReceived(std::size_t byteCount, std::chrono::milliseconds timeout) const;
-    bool WaitForCommands(std::size_t count, std::chrono::milliseconds timeout) const;
+    bool WaitForReceived(std::size_t byteCount, std::chrono::milliseconds timeout) const {
+        return m_log.WaitForReceived(byteCount, timeout);
+    }
+    bool WaitForCommands(std::size_t count, std::chrono::milliseconds timeout) const {
+        return m_log.WaitForCommands(count, timeout);
+    }
+    // Also writes every chunk in both directions to a text file; call before Start().
+    bool LogToFile(const std::string& path) { return m_log.OpenFile(path); }
 
 private:
     enum class Source { Pty, Tcp };
@@ -85,8 +88,6 @@ private:
     // Sleeps until the time given; false when the simulator is being stopped.
     bool SleepUntil(std::chrono::steady_clock::time_point until);
     std::chrono::nanoseconds ByteTime();
-    void Log(const std::vector<std::uint8_t>& bytes,
-             const std::vector<std::vector<std::uint8_t>>& commands);
 
     SimOptions m_options;
     int m_master = -1;
@@ -107,8 +108,5 @@ private:
     std::chrono::steady_clock::time_point m_inputWireClock{};
     std::uint32_t m_noise = 0x2545F491;
 
-    mutable std::mutex m_logMutex;
-    mutable std::condition_variable m_logChanged;
-    std::vector<std::uint8_t> m_received;
-    std::vector<SimCommandRecord> m_commands;
+    CSimLog m_log;
 };
