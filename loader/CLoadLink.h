@@ -54,6 +54,8 @@ private:
     std::uint64_t m_watchdogTicket = 0;
     bool m_closing = false;
     CLineQuiet m_quiet;
+    // Sleeps until the line is quiet with the lock released, so the reader can still count
+    // arrivals; a timed wait, nobody notifies it.
     std::condition_variable m_quietWait;
     CWatchTimer m_watchdog;
     std::unique_ptr<CTransport> m_transport;
