@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <thread>
+#include <utility>
 
 namespace {
 
@@ -108,6 +109,7 @@ void CPrinterSim::Stop() {
         m_thread.join();
     }
     CloseFd(m_client);
+    CloseFd(m_queued);
     CloseFd(m_listener);
     CloseFd(m_slaveKeeper);
     CloseFd(m_master);
@@ -177,13 +179,21 @@ void CPrinterSim::ServeListener() {
     if (client < 0) {
         return;
     }
-    // One host at a time, as on a serial line: a second one is turned away, never the one in
-    // the middle of a conversation.
-    if (m_client >= 0) {
+    // One host at a time, as on a serial line: the next one waits its turn (its requests stay
+    // in its socket until then), never cutting off the one in the middle of a conversation.
+    // Beyond that one, newcomers are turned away.
+    if (m_client < 0) {
+        m_client = client;
+    } else if (m_queued < 0) {
+        m_queued = client;
+    } else {
         ::close(client);
-        return;
     }
-    m_client = client;
+}
+
+void CPrinterSim::EndClient() {
+    CloseFd(m_client);
+    m_client = std::exchange(m_queued, -1);
 }
 
 void CPrinterSim::ServePty() {
@@ -199,7 +209,7 @@ void CPrinterSim::ServeClient() {
     std::vector<std::uint8_t> bytes(kReadSize);
     const ssize_t got = ::recv(m_client, bytes.data(), bytes.size(), 0);
     if (got <= 0) {
-        CloseFd(m_client);
+        EndClient();
         return;
     }
     bytes.resize(static_cast<std::size_t>(got));
@@ -294,7 +304,7 @@ void CPrinterSim::SendReply(std::vector<std::uint8_t> reply, Source source) {
 // POLLHUP and EIO, as with an unplugged adapter.
 void CPrinterSim::CloseSource(Source source) {
     if (source == Source::Tcp) {
-        CloseFd(m_client);
+        EndClient();
         return;
     }
     CloseFd(m_slaveKeeper);

@@ -80,6 +80,8 @@ private:
     void ServeListener();
     void ServePty();
     void ServeClient();
+    // The TCP host hung up or was hung up on: the queued one, if any, takes its place.
+    void EndClient();
     void HandleInput(std::vector<std::uint8_t> bytes, Source source);
     void SendReply(std::vector<std::uint8_t> reply, Source source);
     bool WriteAll(const std::uint8_t* data, std::size_t length, Source source);
@@ -94,6 +96,7 @@ private:
     int m_slaveKeeper = -1;
     int m_listener = -1;
     int m_client = -1;
+    int m_queued = -1;
     int m_wake[2]{-1, -1};
     std::string m_devicePath;
     std::uint16_t m_tcpPort = 0;
