@@ -23,6 +23,11 @@ bool CPrinterSession::Reopen(const ChannelConfig& line) {
 
 std::optional<std::vector<std::uint8_t>> CPrinterSession::AwaitReply() {
     const auto answer = m_waiter.WaitForEnd();
+    if (answer.message == WM_CHANNEL_LINE_LOST) {
+        std::cerr << ConfigString(IDS_LINE_LOST) << '\n';
+        m_exitCode = kSettingsLineLost;
+        return std::nullopt;
+    }
     if (answer.message != WM_CHANNEL_REPLY) {
         std::cerr << ConfigString(IDS_REPLY_TIMEOUT) << '\n';
         m_exitCode = kSettingsTimeout;

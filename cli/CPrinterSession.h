@@ -16,6 +16,8 @@ enum SettingsExitCode : int {
     kSettingsTimeout = 4,
     kSettingsBadReply = 5,
     kSettingsBadInput = 6,
+    kSettingsLineLost = 7,
+    kSettingsNotTaken = 8,
 };
 
 // The configurator's conversation, one request at a time, for the command line. Every failure
@@ -36,6 +38,7 @@ public:
     void Send(int command);
     bool Save(const PrinterSettings& settings, int group, int mask);
     int ExitCode() const { return m_exitCode; }
+    void SetExitCode(int code) { m_exitCode = code; }
     const ChannelConfig& Line() const { return m_line; }
 
 private:

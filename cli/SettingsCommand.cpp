@@ -1,19 +1,21 @@
 #include "SettingsCommand.h"
 
 #include <chrono>
-#include <fstream>
 #include <iostream>
 #include <thread>
 
 #include "CPrinterSession.h"
 #include "CommandTable.h"
 #include "InfoText.h"
+#include "SettingValues.h"
+#include "SettingsFile.h"
 #include "SettingsText.h"
 #include "SettingsWriter.h"
 
 const char* const kSettingsExitCodesHelp =
     "Exit codes: 0 done, 3 the port does not open, 4 the printer did not answer in time, "
-    "5 the printer's answer has the wrong length, 6 a wrong field, value or file.";
+    "5 the printer's answer has the wrong length, 6 a wrong field, value or file, 7 the line to "
+    "the printer was lost, 8 the printer did not take a value (read back after writing).";
 
 namespace {
 
@@ -32,20 +34,18 @@ int BadInput(const std::string& text) {
     return kSettingsBadInput;
 }
 
-// Reads the record, lets the caller change it, and writes what differs.
-template <typename Change>
-int ChangeSettings(const ChannelConfig& line, Change change) {
+// A saved settings file is a few hundred bytes; anything much larger is not one.
+constexpr std::size_t kSettingsFileLimit = 64 * 1024;
+
+// Reads the record afresh and writes the named fields of wanted where they differ.
+int WriteNamedFields(const ChannelConfig& line, const PrinterSettings& wanted,
+                     const std::vector<std::size_t>& fields) {
     CPrinterSession session(line);
     const auto current = OpenAndRead(session);
     if (!current) {
         return session.ExitCode();
     }
-    PrinterSettings wanted = *current;
-    std::string error;
-    if (!change(wanted, error)) {
-        return BadInput(error);
-    }
-    if (!WriteSettings(session, *current, wanted)) {
+    if (!WriteFields(session, *current, wanted, fields)) {
         return session.ExitCode();
     }
     return kSettingsDone;
@@ -72,15 +72,20 @@ int RunSettingsRead(const ChannelConfig& line, bool asJson) {
     return kSettingsDone;
 }
 
+// Every value is checked before the port opens; the fields not named are written as read.
 int RunSettingsSet(const ChannelConfig& line, const std::vector<std::string>& assignments) {
-    return ChangeSettings(line, [&](PrinterSettings& wanted, std::string& error) {
-        for (const std::string& assignment : assignments) {
-            if (!ApplyAssignment(assignment, wanted, error)) {
-                return false;
-            }
+    auto bytes = PrinterSettings{}.ToBytes();
+    std::vector<std::size_t> fields;
+    for (const std::string& assignment : assignments) {
+        std::string error;
+        const auto setting = ParseAssignment(assignment, error);
+        if (!setting) {
+            return BadInput(error);
         }
-        return true;
-    });
+        bytes[setting->index] = setting->value;
+        fields.push_back(setting->index);
+    }
+    return WriteNamedFields(line, PrinterSettings::FromBytes(bytes), fields);
 }
 
 int RunSettingsSave(const ChannelConfig& line, const std::string& path) {
@@ -89,20 +94,22 @@ int RunSettingsSave(const ChannelConfig& line, const std::string& path) {
     if (!settings) {
         return session.ExitCode();
     }
-    std::ofstream out(path);
-    out << SettingsAsJson(*settings).dump(2) << '\n';
-    return out ? kSettingsDone : BadInput("Cannot write " + path);
+    std::string error;
+    if (!WriteFileSafely(path, SettingsAsJson(*settings).dump(2) + "\n", error)) {
+        return BadInput(error);
+    }
+    return kSettingsDone;
 }
 
 int RunSettingsRestoreFile(const ChannelConfig& line, const std::string& path) {
-    std::ifstream in(path);
-    const auto json = nlohmann::json::parse(in, nullptr, false);
-    if (!in || json.is_discarded() || !json.is_object()) {
-        return BadInput("Cannot read settings from " + path);
+    std::string error;
+    const auto text = ReadSmallFile(path, kSettingsFileLimit, error);
+    PrinterSettings wanted{};
+    std::vector<std::size_t> fields;
+    if (!text || !ApplyJson(*text, wanted, fields, error)) {
+        return BadInput(text ? path + ": " + error : error);
     }
-    return ChangeSettings(line, [&](PrinterSettings& wanted, std::string& error) {
-        return ApplyJson(json, wanted, error);
-    });
+    return WriteNamedFields(line, wanted, fields);
 }
 
 int RunSettingsInfo(const ChannelConfig& line) {

@@ -2,19 +2,14 @@
 
 #include <array>
 #include <chrono>
-#include <functional>
 #include <iostream>
 #include <thread>
 
-#include "BarcodeStore.h"
 #include "CommandTable.h"
 #include "FlowCharacters.h"
-#include "FontStore.h"
 #include "OptionFrame.h"
-#include "OptionsStore.h"
 #include "PortStore.h"
-#include "PrintingStore.h"
-#include "TextPositionStore.h"
+#include "SettingValues.h"
 
 namespace {
 
@@ -22,60 +17,26 @@ using namespace std::chrono_literals;
 
 constexpr std::array<unsigned, 10> kBaudRates{115200, 57600, 38400, 28800, 19200,
                                               14400,  9600,  4800,  2400,  1200};
-constexpr std::array<int, 4> kDotsItems{32, 64, 96, 128};
+constexpr int kGroups = kGroupPrinterPort + 1;
 
-struct PageRule {
-    int group;
-    std::function<int(const PrinterSettings& wanted, PrinterSettings& record)> store;
-};
-
-const PageRule kPageRules[] = {
-    {kGroupPrinting,
-     [](const PrinterSettings& wanted, PrinterSettings& record) {
-         return StorePrinting(
-             {wanted.contrast, wanted.printSpeed,
-              kDotsItems[static_cast<std::size_t>(DotsItemIndex(wanted.dotsCount))]},
-             record);
-     }},
-    {kGroupFont,
-     [](const PrinterSettings& wanted, PrinterSettings& record) {
-         return StoreFont(FontValuesOf(wanted.fontMode), record);
-     }},
-    {kGroupTextPosition,
-     [](const PrinterSettings& wanted, PrinterSettings& record) {
-         return StoreTextPosition(TextPositionValuesOf(wanted), record);
-     }},
-    {kGroupBarcode,
-     [](const PrinterSettings& wanted, PrinterSettings& record) {
-         return StoreBarcode(BarcodeValuesOf(wanted), record);
-     }},
-    {kGroupPrinterOptions,
-     [](const PrinterSettings& wanted, PrinterSettings& record) {
-         return StoreOptions(OptionsValuesOf(wanted), record);
-     }},
-};
-
-// The connection follows the printer's new port: speed, framing and flow from the record.
-ChannelConfig LineFor(ChannelConfig line, const PortValues& port) {
+// The connection follows the printer's new port: speed, framing and flow from the record,
+// read as the port page reads them.
+ChannelConfig LineFor(ChannelConfig line, const PrinterSettings& record) {
+    const PortValues port = PortValuesOf(record);
+    const int framing = record.portFraming <= 5 ? record.portFraming : 0;
     line.baudRate = kBaudRates[static_cast<std::size_t>(port.baudIndex)];
-    line.parity = port.framingIndex / 2;
-    line.stopBits = port.framingIndex % 2 == 1 ? 2 : 0;
+    line.parity = framing / 2;
+    line.stopBits = framing % 2 == 1 ? 2 : 0;
     line.flowControl = port.flowIndex;
     return line;
 }
 
-bool ChangePort(CPrinterSession& session, PrinterSettings& current, const PrinterSettings& wanted) {
-    PortValues port = PortValuesOf(wanted);
-    // Unlike the page, whose framing box is fixed, the command line can set the framing too.
-    port.framingIndex = wanted.portFraming <= 5 ? wanted.portFraming : 0;
-    if (StorePort(port, current) == 0) {
-        return true;
-    }
-    session.Save(current, kGroupPrinterPort, 0x01);
+bool ChangePort(CPrinterSession& session, const PrinterSettings& record) {
+    session.Save(record, kGroupPrinterPort, 0x01);
     std::this_thread::sleep_for(300ms);
     session.Close();
     std::this_thread::sleep_for(300ms);
-    if (!session.Reopen(LineFor(session.Line(), port))) {
+    if (!session.Reopen(LineFor(session.Line(), record))) {
         return false;
     }
     std::this_thread::sleep_for(100ms);
@@ -93,21 +54,55 @@ void ReportFlowCharacters(const std::vector<FlowCharacterChange>& changes) {
     }
 }
 
-}  // namespace
-
-bool WriteSettings(CPrinterSession& session, PrinterSettings current,
-                   const PrinterSettings& wanted) {
-    // Also when the change turns the printer's own port to software flow control: the values go
-    // out on the old line, before the port changes.
-    const bool softwareFlow = UsesSoftwareFlow(session.Line().flowControl, wanted);
-    for (const PageRule& rule : kPageRules) {
-        int mask = rule.store(wanted, current);
-        if (softwareFlow) {
-            ReportFlowCharacters(AvoidFlowCharacters(rule.group, current, mask));
-        }
-        if (mask != 0) {
-            session.Save(current, rule.group, mask);
+bool ReadBack(CPrinterSession& session, const PrinterSettings& wanted,
+              const std::vector<std::size_t>& fields) {
+    const auto stored = session.ReadSettings();
+    if (!stored) {
+        return false;
+    }
+    const auto want = wanted.ToBytes();
+    const auto have = stored->ToBytes();
+    for (std::size_t index : fields) {
+        if (want[index] != have[index]) {
+            std::cerr << "The printer did not take " << SettingName(index) << ": it holds "
+                      << static_cast<int>(have[index]) << ", not " << static_cast<int>(want[index])
+                      << ".\n";
+            session.SetExitCode(kSettingsNotTaken);
+            return false;
         }
     }
-    return ChangePort(session, current, wanted);
+    return true;
+}
+
+}  // namespace
+
+bool WriteFields(CPrinterSession& session, const PrinterSettings& current,
+                 const PrinterSettings& wanted, const std::vector<std::size_t>& fields) {
+    auto bytes = current.ToBytes();
+    const auto wantedBytes = wanted.ToBytes();
+    std::array<int, kGroups> masks{};
+    for (std::size_t index : fields) {
+        const auto bit = OptionBitOf(index);
+        if (bit && wantedBytes[index] != bytes[index]) {
+            bytes[index] = wantedBytes[index];
+            masks[static_cast<std::size_t>(bit->group)] |= bit->maskBit;
+        }
+    }
+    PrinterSettings record = PrinterSettings::FromBytes(bytes);
+    // Also when the change turns the printer's own port to software flow control: the values go
+    // out on the old line, before the port changes.
+    const bool softwareFlow = UsesSoftwareFlow(session.Line().flowControl, record);
+    for (int group = 0; group < kGroupPrinterPort; ++group) {
+        int& mask = masks[static_cast<std::size_t>(group)];
+        if (softwareFlow) {
+            ReportFlowCharacters(AvoidFlowCharacters(group, record, mask));
+        }
+        if (mask != 0) {
+            session.Save(record, group, mask);
+        }
+    }
+    if (masks[kGroupPrinterPort] != 0 && !ChangePort(session, record)) {
+        return false;
+    }
+    return ReadBack(session, record, fields);
 }

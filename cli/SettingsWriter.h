@@ -1,10 +1,14 @@
 #pragma once
 
+#include <cstddef>
+#include <vector>
+
 #include "CPrinterSession.h"
 #include "PrinterSettings.h"
 
-// Brings the printer from its current record to the wanted one, page by page through the
-// pages' own store rules, so the same frames go out as from the window. A change of the
-// printer's port is followed by reconnecting at the new line and the store command.
-bool WriteSettings(CPrinterSession& session, PrinterSettings current,
-                   const PrinterSettings& wanted);
+// Writes the named fields, and only those, from wanted where they differ from current (a
+// record read cleanly in this conversation), with the same option frames as the window. A
+// change of the printer's port is followed by reconnecting at the new line and the store
+// command. Then reads the record back and checks every named field.
+bool WriteFields(CPrinterSession& session, const PrinterSettings& current,
+                 const PrinterSettings& wanted, const std::vector<std::size_t>& fields);

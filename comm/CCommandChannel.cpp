@@ -8,6 +8,14 @@ namespace {
 
 // One read takes everything that has arrived, up to this many bytes.
 constexpr int kReadChunk = 8192;
+// A reply followed by more bytes is asked again this often before it is handed over as it is.
+constexpr int kMisalignedRetries = 2;
+
+std::chrono::milliseconds Until(CLineQuiet::Clock::time_point when) {
+    const auto left = when - CLineQuiet::Clock::now();
+    return std::max(std::chrono::milliseconds(1),
+                    std::chrono::ceil<std::chrono::milliseconds>(left));
+}
 
 void Deliver(IChannelOwner* owner, ChannelMessage message, std::span<const std::uint8_t> bytes) {
     if (owner != nullptr) {
@@ -21,7 +29,10 @@ CCommandChannel::CCommandChannel(IChannelOwner* owner, const ChannelConfig& conf
                                  IUserNotifier* notifier)
     : CCommandChannel(
           owner, [&](IInputSink& sink) { return MakeTransport(sink, config, notifier); },
-          notifier) {}
+          notifier) {
+    std::lock_guard lock(m_mutex);
+    m_quiet = CLineQuiet(config.interfaceName == kSerialInterfaceName ? config.baudRate : 0);
+}
 
 CCommandChannel::CCommandChannel(IChannelOwner* owner, const TransportFactory& makeTransport,
                                  IUserNotifier* notifier)
@@ -77,9 +88,11 @@ void CCommandChannel::Send(const std::uint8_t* data, int length, bool expectRepl
     }
     m_rule.mode = expectReply ? ReplyMode::FixedLength : ReplyMode::Idle;
     m_rule.expectedLen = expectReply ? std::max(0, replyLength) : 0;
-    m_pTransport->Write(data, length);
     if (expectReply) {
-        StartWatch();
+        Ask(data, length);
+    } else {
+        m_pTransport->Write(data, length);
+        m_quiet.Spoke();
     }
 }
 
@@ -95,9 +108,30 @@ bool CCommandChannel::SendAwaitPattern(const std::uint8_t* data, int length, int
     m_rule.patternLen = patternLen;
     m_rule.replyKind = replyKind;
     m_rule.mode = ReplyMode::Pattern;
-    m_pTransport->Write(data, length);
-    StartWatch();
+    Ask(data, length);
     return true;
+}
+
+void CCommandChannel::Ask(const std::uint8_t* data, int length) {
+    m_request.assign(data, data + length);
+    m_triesLeft = kMisalignedRetries;
+    m_askedAt = CLineQuiet::Clock::now();
+    WriteWhenQuiet();
+}
+
+// A line that never falls quiet (noise at a wrong speed) is asked all the same after one watch.
+void CCommandChannel::WriteWhenQuiet() {
+    const auto quietFrom = m_quiet.QuietFrom();
+    const auto now = CLineQuiet::Clock::now();
+    if (now < quietFrom && now - m_askedAt < m_watchLength) {
+        m_waitingForQuiet = true;
+        m_watchTicket = m_watch.Arm(Until(quietFrom));
+        return;
+    }
+    m_waitingForQuiet = false;
+    m_pTransport->Write(m_request.data(), static_cast<int>(m_request.size()));
+    m_quiet.Spoke();
+    StartWatch();
 }
 
 // A refused or empty request still ends the one before it completely: leaving its reply mode
@@ -108,6 +142,8 @@ void CCommandChannel::CancelPending() {
     ++m_requestSerial;
     m_rule.mode = ReplyMode::Idle;
     m_rxBuffer.clear();
+    m_waitingForQuiet = false;
+    m_settling = false;
 }
 
 void CCommandChannel::StartWatch() {
@@ -142,13 +178,23 @@ void CCommandChannel::OnDataAvailable() {
 }
 
 bool CCommandChannel::CollectInput(std::span<const std::uint8_t> input, Delivery& delivery) {
+    m_quiet.Heard(CLineQuiet::Clock::now());
     if (m_rule.mode == ReplyMode::Idle) {
         // Nobody waits for these bytes; the next request would discard them anyway.
+        return false;
+    }
+    if (m_waitingForQuiet) {
+        // The tail of an earlier conversation: dropped, and the quiet counted anew.
+        m_watch.Cancel();
+        WriteWhenQuiet();
         return false;
     }
     m_watch.Cancel();
     m_watchTicket = 0;
     m_rxBuffer.insert(m_rxBuffer.end(), input.begin(), input.end());
+    if (m_settling) {
+        return OnMisaligned(delivery);
+    }
     if (m_rule.mode == ReplyMode::FixedLength && m_rule.expectedLen == 0) {
         m_rule.mode = ReplyMode::Stream;
     }
@@ -157,6 +203,10 @@ bool CCommandChannel::CollectInput(std::span<const std::uint8_t> input, Delivery
         m_rxBuffer.clear();
         return true;
     }
+    return CollectReply(delivery);
+}
+
+bool CCommandChannel::CollectReply(Delivery& delivery) {
     switch (AssessReply(m_rule, m_rxBuffer)) {
         case ReplyProgress::Incomplete:
             StartWatch();
@@ -168,6 +218,29 @@ bool CCommandChannel::CollectInput(std::span<const std::uint8_t> input, Delivery
         case ReplyProgress::Complete:
             break;
     }
+    if (m_rule.mode == ReplyMode::FixedLength &&
+        m_rxBuffer.size() > static_cast<std::size_t>(m_rule.expectedLen)) {
+        return OnMisaligned(delivery);
+    }
+    // Believed once the line stays quiet after it (delivered by the watch).
+    m_settling = true;
+    m_watchTicket = m_watch.Arm(Until(m_quiet.QuietFrom()));
+    return false;
+}
+
+// More bytes than the reply holds: the front of what was collected belonged to an earlier
+// conversation. Asked again after the line falls quiet; the last try is handed over as it is.
+bool CCommandChannel::OnMisaligned(Delivery& delivery) {
+    m_settling = false;
+    if (m_triesLeft > 0) {
+        --m_triesLeft;
+        m_rxBuffer.clear();
+        m_askedAt = CLineQuiet::Clock::now();
+        WriteWhenQuiet();
+        return false;
+    }
+    m_watch.Cancel();
+    m_watchTicket = 0;
     m_rule.mode = ReplyMode::Idle;
     delivery = {WM_CHANNEL_REPLY, std::move(m_rxBuffer)};
     m_rxBuffer.clear();
@@ -191,9 +264,16 @@ void CCommandChannel::OnWatchExpired(std::uint64_t ticket) {
             return;
         }
         m_watchTicket = 0;
+        if (m_waitingForQuiet) {
+            WriteWhenQuiet();
+            return;
+        }
         const ReplyMode mode = m_rule.mode;
         m_rule.mode = ReplyMode::Idle;
-        if (mode == ReplyMode::Stream) {
+        if (m_settling) {
+            m_settling = false;
+            delivery = {WM_CHANNEL_REPLY, std::move(m_rxBuffer)};
+        } else if (mode == ReplyMode::Stream) {
             delivery = {WM_CHANNEL_STREAM_END, std::move(m_rxBuffer)};
         } else if (mode == ReplyMode::FixedLength || mode == ReplyMode::Pattern) {
             delivery = {WM_CHANNEL_TIMEOUT, {}};
@@ -206,4 +286,17 @@ void CCommandChannel::OnWatchExpired(std::uint64_t ticket) {
     }
     // Delivered after the watch let go of every lock: the handler may close the channel.
     Deliver(owner, delivery.message, delivery.bytes);
+}
+
+void CCommandChannel::OnHangUp() {
+    IChannelOwner* owner = nullptr;
+    {
+        std::lock_guard lock(m_mutex);
+        if (m_closing) {
+            return;
+        }
+        CancelPending();
+        owner = m_pOwner;
+    }
+    Deliver(owner, WM_CHANNEL_LINE_LOST, {});
 }

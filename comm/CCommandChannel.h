@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "CLineQuiet.h"
 #include "CTransport.h"
 #include "CWatchTimer.h"
 #include "ChannelConfig.h"
@@ -23,6 +24,12 @@ inline constexpr std::chrono::milliseconds kReplyWatch{2000};
 // Writes request frames and collects the replies: a fixed length, a terminator pattern or a
 // length field, under a time-out watch. Every request ends in exactly one notification to the
 // owner (or in silence when no reply is awaited); a new request silently replaces a pending one.
+//
+// Conversations are kept apart (see CLineQuiet): a request that expects a reply goes out once
+// the line is quiet, and a reply counts once the line stays quiet after it. Bytes after a
+// complete reply mean it was not ours: it is discarded and the request asked again (requests
+// with replies only read), and after the last try everything collected is delivered, so the
+// owner sees a reply of the wrong length. A lost line is reported once, at once.
 class CCommandChannel final : private IInputSink {
 public:
     using TransportFactory = std::function<std::unique_ptr<CTransport>(IInputSink&)>;
@@ -53,8 +60,14 @@ private:
     };
 
     void OnDataAvailable() override;
+    void OnHangUp() override;
     // Decides, under the lock, what the bytes just read mean; false when nothing is delivered.
     bool CollectInput(std::span<const std::uint8_t> input, Delivery& delivery);
+    bool CollectReply(Delivery& delivery);
+    // Keeps the request and writes it once the line is quiet; called with the lock held.
+    void Ask(const std::uint8_t* data, int length);
+    void WriteWhenQuiet();
+    bool OnMisaligned(Delivery& delivery);
     void RestartStreamWatch(std::uint64_t request);
     void OnWatchExpired(std::uint64_t ticket);
     // Ends the pending request without a notification: stops its watch, forgets its bytes.
@@ -69,6 +82,12 @@ private:
     std::uint64_t m_watchTicket = 0;
     std::uint64_t m_requestSerial = 0;
     bool m_closing = false;
+    CLineQuiet m_quiet{0};
+    std::vector<std::uint8_t> m_request;
+    CLineQuiet::Clock::time_point m_askedAt{};
+    int m_triesLeft = 0;
+    bool m_waitingForQuiet = false;
+    bool m_settling = false;
     // Cleared by the destructor; a delivering thread holds a copy to learn whether its handler
     // destroyed the channel.
     std::shared_ptr<std::atomic<bool>> m_alive = std::make_shared<std::atomic<bool>>(true);

@@ -19,6 +19,7 @@ CLoadLink::CLoadLink(ILoadOwner& owner, CLoadData& data, const ChannelConfig& li
                      IUserNotifier* notifier)
     : m_owner(owner),
       m_protocol(data),
+      m_quiet(line.interfaceName == kSerialInterfaceName ? line.baudRate : 0),
       m_watchdog([this](std::uint64_t ticket) { OnWatchdogExpired(ticket); }),
       m_transport(MakeTransport(*this, LoaderLine(line), notifier)) {
     // Without its watchdog a silent printer would keep the load waiting for ever.
@@ -65,7 +66,8 @@ void CLoadLink::SetWatchdogLength(std::chrono::milliseconds length) {
 void CLoadLink::StartProgramLoad() {
     CLoadProtocol::Step step;
     {
-        std::lock_guard lock(m_mutex);
+        std::unique_lock lock(m_mutex);
+        WaitUntilQuiet(lock);
         step = m_protocol.StartProgramLoad();
         Perform(step);
     }
@@ -75,11 +77,25 @@ void CLoadLink::StartProgramLoad() {
 void CLoadLink::StartFontLoad() {
     CLoadProtocol::Step step;
     {
-        std::lock_guard lock(m_mutex);
+        std::unique_lock lock(m_mutex);
+        WaitUntilQuiet(lock);
         step = m_protocol.StartFontLoad();
         Perform(step);
     }
     Report(step);
+}
+
+// A load cut off a moment ago leaves the printer still answering it, and those bytes would be
+// taken for the boot area's answer: the first request waits until the line has been quiet.
+void CLoadLink::WaitUntilQuiet(std::unique_lock<std::mutex>& lock) {
+    const auto giveUp = CLineQuiet::Clock::now() + m_watchdogLength;
+    for (;;) {
+        const auto quietFrom = std::min(m_quiet.QuietFrom(), giveUp);
+        if (CLineQuiet::Clock::now() >= quietFrom) {
+            return;
+        }
+        m_quietWait.wait_until(lock, quietFrom);
+    }
 }
 
 // The protocol step and the watchdog's expiry share one lock, and the expiry counts only when
@@ -90,6 +106,9 @@ void CLoadLink::OnDataAvailable() {
     {
         std::lock_guard lock(m_mutex);
         const int got = m_transport->Read(chunk, kReadChunk);
+        if (got > 0) {
+            m_quiet.Heard(CLineQuiet::Clock::now());
+        }
         if (got <= 0 || m_closing || !m_protocol.IsBusy()) {
             return;
         }

@@ -1,11 +1,13 @@
 #pragma once
 
 #include <chrono>
+#include <condition_variable>
 #include <cstdint>
 #include <memory>
 #include <mutex>
 #include <string>
 
+#include "CLineQuiet.h"
 #include "CLoadProtocol.h"
 #include "CTransport.h"
 #include "CWatchTimer.h"
@@ -45,6 +47,7 @@ private:
     // Writes the step's request and arms the watchdog; called with the lock held.
     void Perform(const CLoadProtocol::Step& step);
     void Report(const CLoadProtocol::Step& step);
+    void WaitUntilQuiet(std::unique_lock<std::mutex>& lock);
 
     ILoadOwner& m_owner;
     mutable std::mutex m_mutex;
@@ -52,6 +55,10 @@ private:
     std::chrono::milliseconds m_watchdogLength = kLoadReplyWatch;
     std::uint64_t m_watchdogTicket = 0;
     bool m_closing = false;
+    CLineQuiet m_quiet;
+    // Sleeps until the line is quiet with the lock released, so the reader can still count
+    // arrivals; a timed wait, nobody notifies it.
+    std::condition_variable m_quietWait;
     CWatchTimer m_watchdog;
     std::unique_ptr<CTransport> m_transport;
 };

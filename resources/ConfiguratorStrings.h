@@ -31,6 +31,7 @@ enum ConfigStringId : int {
     IDS_REQUEST = 1058,
     IDS_TITLE = 1080,
     IDS_ABOUT = 1085,
+    IDS_LINE_LOST = 1094,
 };
 
 // UTF-8 text of a string; an empty string for a number the table does not hold.

@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <thread>
+#include <utility>
 
 namespace {
 
@@ -65,7 +66,8 @@ int OpenListener(std::uint16_t port, std::uint16_t& boundPort) {
 
 }  // namespace
 
-CPrinterSim::CPrinterSim(SimOptions options) : m_options(options), m_pace(options.pace) {}
+CPrinterSim::CPrinterSim(SimOptions options)
+    : m_options(options), m_pace(options.pace), m_log(options.logLimits) {}
 
 CPrinterSim::~CPrinterSim() {
     Stop();
@@ -107,6 +109,7 @@ void CPrinterSim::Stop() {
         m_thread.join();
     }
     CloseFd(m_client);
+    CloseFd(m_queued);
     CloseFd(m_listener);
     CloseFd(m_slaveKeeper);
     CloseFd(m_master);
@@ -134,44 +137,9 @@ CSimProtocol::Record CPrinterSim::Current() {
     return m_protocol.Current();
 }
 
-std::vector<std::uint8_t> CPrinterSim::ReceivedBytes() const {
-    std::lock_guard lock(m_logMutex);
-    return m_received;
-}
-
-std::vector<SimCommandRecord> CPrinterSim::Commands() const {
-    std::lock_guard lock(m_logMutex);
-    return m_commands;
-}
-
 void CPrinterSim::ClearLog() {
-    std::lock_guard lock(m_logMutex);
-    m_received.clear();
-    m_commands.clear();
+    m_log.Clear();
     m_bytesSent = 0;
-}
-
-bool CPrinterSim::WaitForReceived(std::size_t byteCount, std::chrono::milliseconds timeout) const {
-    std::unique_lock lock(m_logMutex);
-    return m_logChanged.wait_for(lock, timeout, [&] { return m_received.size() >= byteCount; });
-}
-
-bool CPrinterSim::WaitForCommands(std::size_t count, std::chrono::milliseconds timeout) const {
-    std::unique_lock lock(m_logMutex);
-    return m_logChanged.wait_for(lock, timeout, [&] { return m_commands.size() >= count; });
-}
-
-void CPrinterSim::Log(const std::vector<std::uint8_t>& bytes,
-                      const std::vector<std::vector<std::uint8_t>>& commands) {
-    {
-        std::lock_guard lock(m_logMutex);
-        m_received.insert(m_received.end(), bytes.begin(), bytes.end());
-        const auto now = Clock::now();
-        for (const auto& command : commands) {
-            m_commands.push_back({now, command});
-        }
-    }
-    m_logChanged.notify_all();
 }
 
 void CPrinterSim::Run() {
@@ -208,11 +176,24 @@ void CPrinterSim::Run() {
 
 void CPrinterSim::ServeListener() {
     const int client = ::accept4(m_listener, nullptr, nullptr, SOCK_CLOEXEC);
-    if (client >= 0) {
-        // One host at a time, as on a serial line: the newest connection wins.
-        CloseFd(m_client);
-        m_client = client;
+    if (client < 0) {
+        return;
     }
+    // One host at a time, as on a serial line: the next one waits its turn (its requests stay
+    // in its socket until then), never cutting off the one in the middle of a conversation.
+    // Beyond that one, newcomers are turned away.
+    if (m_client < 0) {
+        m_client = client;
+    } else if (m_queued < 0) {
+        m_queued = client;
+    } else {
+        ::close(client);
+    }
+}
+
+void CPrinterSim::EndClient() {
+    CloseFd(m_client);
+    m_client = std::exchange(m_queued, -1);
 }
 
 void CPrinterSim::ServePty() {
@@ -228,7 +209,7 @@ void CPrinterSim::ServeClient() {
     std::vector<std::uint8_t> bytes(kReadSize);
     const ssize_t got = ::recv(m_client, bytes.data(), bytes.size(), 0);
     if (got <= 0) {
-        CloseFd(m_client);
+        EndClient();
         return;
     }
     bytes.resize(static_cast<std::size_t>(got));
@@ -270,7 +251,7 @@ void CPrinterSim::HandleInput(std::vector<std::uint8_t> bytes, Source source) {
             out = m_protocol.Feed(bytes);
         }
     }
-    Log(bytes, out.commands);
+    m_log.Heard(bytes, out.commands);
     if (verdict == LineVerdict::WrongSpeed) {
         // At the wrong speed every byte arrives as a framing error and the printer answers
         // with noise, if at all.
@@ -323,7 +304,7 @@ void CPrinterSim::SendReply(std::vector<std::uint8_t> reply, Source source) {
 // POLLHUP and EIO, as with an unplugged adapter.
 void CPrinterSim::CloseSource(Source source) {
     if (source == Source::Tcp) {
-        CloseFd(m_client);
+        EndClient();
         return;
     }
     CloseFd(m_slaveKeeper);
@@ -365,6 +346,7 @@ bool CPrinterSim::WriteAll(const std::uint8_t* data, std::size_t length, Source 
                               ? ::write(fd, data + done, length - done)
                               : ::send(fd, data + done, length - done, MSG_NOSIGNAL);
         if (n > 0) {
+            m_log.Said(data + done, static_cast<std::size_t>(n));
             done += static_cast<std::size_t>(n);
             m_bytesSent += static_cast<std::size_t>(n);
             continue;

@@ -10,6 +10,7 @@
 #include <thread>
 #include <vector>
 
+#include "CSimLog.h"
 #include "SimProtocol.h"
 
 // Faults the simulated printer can be told to show in its replies.
@@ -34,12 +35,7 @@ struct SimOptions {
     std::uint16_t tcpPort = 0;  // 0: any free port on 127.0.0.1
     bool pace = false;          // bytes take as long as on a real line in both directions
     bool checkLine = true;      // refuse a host whose line settings differ from the printer's
-};
-
-// A complete command as the printer took it, and when.
-struct SimCommandRecord {
-    std::chrono::steady_clock::time_point when;
-    std::vector<std::uint8_t> bytes;
+    SimLogLimits logLimits{};
 };
 
 // The printer on the far end of a pseudo-terminal and, optionally, a TCP port on 127.0.0.1.
@@ -62,13 +58,20 @@ public:
     void WithProtocol(const std::function<void(CSimProtocol&)>& use);
     CSimProtocol::Record Current();
 
-    std::vector<std::uint8_t> ReceivedBytes() const;
-    std::vector<SimCommandRecord> Commands() const;
+    // The latest bytes and commands the printer heard (see CSimLog).
+    std::vector<std::uint8_t> ReceivedBytes() const { return m_log.ReceivedBytes(); }
+    std::vector<SimCommandRecord> Commands() const { return m_log.Commands(); }
     // Every byte the printer has sent, replies and noise alike.
     std::size_t BytesSent() const { return m_bytesSent; }
     void ClearLog();
-    bool WaitForReceived(std::size_t byteCount, std::chrono::milliseconds timeout) const;
-    bool WaitForCommands(std::size_t count, std::chrono::milliseconds timeout) const;
+    bool WaitForReceived(std::size_t byteCount, std::chrono::milliseconds timeout) const {
+        return m_log.WaitForReceived(byteCount, timeout);
+    }
+    bool WaitForCommands(std::size_t count, std::chrono::milliseconds timeout) const {
+        return m_log.WaitForCommands(count, timeout);
+    }
+    // Also writes every chunk in both directions to a text file; call before Start().
+    bool LogToFile(const std::string& path) { return m_log.OpenFile(path); }
 
 private:
     enum class Source { Pty, Tcp };
@@ -77,6 +80,8 @@ private:
     void ServeListener();
     void ServePty();
     void ServeClient();
+    // The TCP host hung up or was hung up on: the queued one, if any, takes its place.
+    void EndClient();
     void HandleInput(std::vector<std::uint8_t> bytes, Source source);
     void SendReply(std::vector<std::uint8_t> reply, Source source);
     bool WriteAll(const std::uint8_t* data, std::size_t length, Source source);
@@ -85,14 +90,13 @@ private:
     // Sleeps until the time given; false when the simulator is being stopped.
     bool SleepUntil(std::chrono::steady_clock::time_point until);
     std::chrono::nanoseconds ByteTime();
-    void Log(const std::vector<std::uint8_t>& bytes,
-             const std::vector<std::vector<std::uint8_t>>& commands);
 
     SimOptions m_options;
     int m_master = -1;
     int m_slaveKeeper = -1;
     int m_listener = -1;
     int m_client = -1;
+    int m_queued = -1;
     int m_wake[2]{-1, -1};
     std::string m_devicePath;
     std::uint16_t m_tcpPort = 0;
@@ -107,8 +111,5 @@ private:
     std::chrono::steady_clock::time_point m_inputWireClock{};
     std::uint32_t m_noise = 0x2545F491;
 
-    mutable std::mutex m_logMutex;
-    mutable std::condition_variable m_logChanged;
-    std::vector<std::uint8_t> m_received;
-    std::vector<SimCommandRecord> m_commands;
+    CSimLog m_log;
 };

@@ -1,5 +1,6 @@
 // tq20-sim: a TQ-20 printer on a pseudo-terminal (and a TCP port), for working without hardware.
 #include <signal.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <CLI/CLI.hpp>
@@ -28,6 +29,33 @@ void BlockStopSignals(sigset_t& stopSignals) {
     pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
 }
 
+// Only a symbolic link (left by an earlier run) is replaced; a file or anything else that a
+// user keeps at that path is not ours to delete.
+bool MakeLink(const std::string& link, const std::string& device) {
+    struct stat info {};
+    if (::lstat(link.c_str(), &info) == 0) {
+        if (!S_ISLNK(info.st_mode)) {
+            std::cerr << "tq20-sim: " << link << " exists and is not a symbolic link; left alone\n";
+            return false;
+        }
+        ::unlink(link.c_str());
+    }
+    if (::symlink(device.c_str(), link.c_str()) != 0) {
+        std::cerr << "tq20-sim: cannot create the link " << link << "\n";
+        return false;
+    }
+    return true;
+}
+
+// The link is removed only while it still names our device.
+void RemoveLink(const std::string& link, const std::string& device) {
+    char target[4096];
+    const ssize_t length = ::readlink(link.c_str(), target, sizeof target);
+    if (length > 0 && std::string(target, static_cast<std::size_t>(length)) == device) {
+        ::unlink(link.c_str());
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -53,7 +81,10 @@ int main(int argc, char** argv) {
     app.add_flag(
         "--no-line-check", [&](std::int64_t) { options.checkLine = false; },
         "answer whatever line settings the host uses");
-    app.add_option("--link", link, "make a symbolic link to the device at this path");
+    std::string logPath;
+    app.add_option("--link", link,
+                   "make a symbolic link to the device at this path (replaces only a link)");
+    app.add_option("--log", logPath, "write every chunk in both directions to this file, in hex");
     app.add_option("--fault", faultKind, "misbehave from the start")
         ->transform(CLI::CheckedTransformer(kFaultNames));
     CLI11_PARSE(app, argc, argv);
@@ -67,16 +98,16 @@ int main(int argc, char** argv) {
     CPrinterSim sim(options);
     sim.WithProtocol([&](CSimProtocol& protocol) { protocol.SetLine(line); });
     sim.InjectFault({.kind = faultKind});
+    if (!logPath.empty() && !sim.LogToFile(logPath)) {
+        std::cerr << "tq20-sim: cannot write the log " << logPath << "\n";
+        return 1;
+    }
     if (!sim.Start()) {
         std::cerr << "tq20-sim: cannot open a pseudo-terminal or the TCP port\n";
         return 1;
     }
-    if (!link.empty()) {
-        ::unlink(link.c_str());
-        if (::symlink(sim.DevicePath().c_str(), link.c_str()) != 0) {
-            std::cerr << "tq20-sim: cannot create the link " << link << "\n";
-            return 1;
-        }
+    if (!link.empty() && !MakeLink(link, sim.DevicePath())) {
+        return 1;
     }
     std::cout << "pty: " << sim.DevicePath() << std::endl;
     if (options.tcp) {
@@ -86,7 +117,7 @@ int main(int argc, char** argv) {
     sigwait(&stopSignals, &received);
     sim.Stop();
     if (!link.empty()) {
-        ::unlink(link.c_str());
+        RemoveLink(link, sim.DevicePath());
     }
     return 0;
 }

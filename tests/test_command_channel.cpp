@@ -33,15 +33,18 @@ struct Rig {
         channel->SetWatchLength(watch);
     }
 
+    // A printer answers only what it has heard: each send returns once the request is there.
     void SendRead(int replyLength = 19) {
         const Bytes frame{0x12, 0x63, 0x4C, 0x63};
         channel->Send(frame.data(), 4, true, replyLength);
+        EXPECT_EQ(pty.ReadFromHost(4, 2s), frame);
     }
 
     void SendPattern(int kind, const Bytes& pattern) {
         const Bytes frame{0x1D, 0x49, 0x02};
         channel->SendAwaitPattern(frame.data(), 3, kind, pattern.data(),
                                   static_cast<int>(pattern.size()));
+        EXPECT_EQ(pty.ReadFromHost(3, 2s), frame);
     }
 
     // Every notification that comes within the settle time.
@@ -93,7 +96,6 @@ TEST_F(ChannelTest, AssemblesRepliesFromChunks) {
                b.insert(b.end(), 12, 7);
                return b;
            }()}}},
-        {"25 bytes in one chunk", 0, {}, {Sequence(25)}, {{WM_CHANNEL_REPLY, Sequence(25)}}},
         {"10 of 19 bytes", 0, {}, {Sequence(10)}, {{WM_CHANNEL_TIMEOUT, {}}}},
         {"LF in the second chunk",
          16,
@@ -163,7 +165,6 @@ TEST_F(ChannelTest, RefusedPatternsSendNothing) {
 
 TEST_F(ChannelTest, RefusedRequestEndsThePendingOneWithoutNotice) {
     rig->SendRead();
-    EXPECT_EQ(rig->pty.ReadFromHost(4, 1s).size(), 4u);
     const Bytes frame{0x1D, 0x49, 0x01};
     rig->channel->SendAwaitPattern(frame.data(), 3, 5, frame.data(), 1);
     rig->pty.WriteChunk(Sequence(19));
@@ -178,13 +179,12 @@ TEST_F(ChannelTest, SecondSendReplacesThePendingRequestSilently) {
     ASSERT_EQ(entries.size(), 1u);
     EXPECT_EQ(entries[0].message, WM_CHANNEL_REPLY);
     EXPECT_EQ(entries[0].bytes, Sequence(3));
-    EXPECT_EQ(rig->pty.ReadFromHost(8, 1s),
-              (Bytes{0x12, 0x63, 0x4C, 0x63, 0x12, 0x63, 0x4C, 0x63}));
 }
 
 TEST_F(ChannelTest, InputWithoutARequestIsDroppedByTheNext) {
     const Bytes store{0x12, 0x63, 0x53};
     rig->channel->Send(store.data(), 3, false, 0);
+    EXPECT_EQ(rig->pty.ReadFromHost(3, 2s), store);
     rig->pty.WriteChunk({0xEE, 0xEE, 0xEE, 0xEE, 0xEE});
     EXPECT_TRUE(rig->Settled(0).empty());
     rig->SendRead(3);
@@ -222,66 +222,51 @@ TEST(Channel, SilenceEndsInOneTimeOutAfterTheRealWatch) {
     EXPECT_LT(waited, kReplyWatch + 1s);
 }
 
-TEST_F(ChannelTest, HangUpMidReplyEndsInTheTimeOutWithAnIdleCpu) {
-    rig->SendRead();
-    rig->pty.WriteChunk(Sequence(5));
-    rig->pty.HangUp();
+TEST(Channel, HangUpMidReplyIsReportedAtOnceWithAnIdleCpu) {
+    Rig real(kReplyWatch);
+    real.SendRead();
+    real.pty.WriteChunk(Sequence(5));
+    const auto hungUp = std::chrono::steady_clock::now();
+    real.pty.HangUp();
     const double cpuBefore = ProcessCpuSeconds();
-    ASSERT_TRUE(rig->owner.WaitFor(1, 5s));
+    ASSERT_TRUE(real.owner.WaitFor(1, 5s));
     std::this_thread::sleep_for(kSettle);
     const double cpuUsed = ProcessCpuSeconds() - cpuBefore;
-    const auto entries = rig->owner.Entries();
+    const auto entries = real.owner.Entries();
     ASSERT_EQ(entries.size(), 1u);
-    EXPECT_EQ(entries[0].message, WM_CHANNEL_TIMEOUT);
+    EXPECT_EQ(entries[0].message, WM_CHANNEL_LINE_LOST);
+    EXPECT_LT(entries[0].when - hungUp, kReplyWatch / 4) << "not after the watch";
     // A reader spinning on the hung-up line would burn the whole wait.
     EXPECT_LT(cpuUsed, 0.2);
 }
 
-struct CloseCase {
-    const char* name;
-    int replyLength;  // 0: stream
-    Bytes reply;
-    ChannelMessage closingOn;
-    std::size_t notifications;
-};
+// The tail of an earlier conversation: bytes arriving after the request but before its reply.
+// The complete reply is then followed by more bytes, so the channel asks again and delivers
+// the clean second answer; a printer that always answers too long is handed over as it is
+// after the last try, so its owner sees the wrong length.
+TEST_F(ChannelTest, BytesAfterACompleteReplyMeanItWasNotOursAndItIsAskedAgain) {
+    rig->SendRead();
+    rig->pty.WriteChunk(Bytes(5, 0xEE));
+    rig->pty.WriteChunk(Sequence(19));
+    EXPECT_EQ(rig->pty.ReadFromHost(4, 2s), (Bytes{0x12, 0x63, 0x4C, 0x63})) << "asked again";
+    rig->pty.WriteChunk(Sequence(19));
+    auto entries = rig->Settled(1);
+    ASSERT_EQ(entries.size(), 1u);
+    EXPECT_EQ(entries[0].message, WM_CHANNEL_REPLY);
+    EXPECT_EQ(entries[0].bytes, Sequence(19));
 
-// The owner closes the connection from inside its handler, on the reader thread (reply, chunk)
-// or on the watch thread (time-out, stream end). Run under the sanitizers this shows neither a
-// deadlock nor a use of the freed channel.
-TEST(Channel, OwnerMayCloseFromInsideAnyNotification) {
-    const CloseCase cases[] = {
-        {"reply", 19, Sequence(19), WM_CHANNEL_REPLY, 1},
-        {"time-out", 19, Sequence(3), WM_CHANNEL_TIMEOUT, 1},
-        {"chunk", 0, Sequence(3), WM_CHANNEL_CHUNK, 1},
-        {"stream end", 0, Sequence(3), WM_CHANNEL_STREAM_END, 2},
-    };
-    for (const CloseCase& c : cases) {
-        SCOPED_TRACE(c.name);
-        PtyPair pty;
-        RecordingOwner closer;
-        std::atomic<bool> closed{false};
-        ChannelConfig config;
-        config.portName = pty.SlavePath();
-        auto* doomed = new CCommandChannel(&closer, config);
-        ASSERT_TRUE(doomed->IsOpen());
-        doomed->SetWatchLength(kShortWatch);
-        closer.DoInHandler([&](ChannelMessage message) {
-            if (message == c.closingOn && !closed.exchange(true)) {
-                delete doomed;
-            }
-        });
-        const Bytes frame{0x12, 0x63, 0x4C, 0x63};
-        doomed->Send(frame.data(), 4, true, c.replyLength);
-        if (!c.reply.empty()) {
-            pty.WriteChunk(c.reply);
+    Rig tooLong;
+    tooLong.SendRead();
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        if (attempt > 0) {
+            ASSERT_EQ(tooLong.pty.ReadFromHost(4, 2s).size(), 4u) << "attempt " << attempt;
         }
-        ASSERT_TRUE(closer.WaitFor(c.notifications, 5s));
-        std::this_thread::sleep_for(kSettle);
-        EXPECT_TRUE(closed.load());
-        const auto entries = closer.Entries();
-        ASSERT_EQ(entries.size(), c.notifications) << "nothing may follow the close";
-        EXPECT_EQ(entries.back().message, c.closingOn);
+        tooLong.pty.WriteChunk(Sequence(25));
     }
+    entries = tooLong.Settled(1);
+    ASSERT_EQ(entries.size(), 1u);
+    EXPECT_EQ(entries[0].message, WM_CHANNEL_REPLY);
+    EXPECT_EQ(entries[0].bytes, Sequence(25));
 }
 
 TEST_F(ChannelTest, ClosingFromAnotherThreadWaitsForTheRunningHandler) {
@@ -292,7 +277,8 @@ TEST_F(ChannelTest, ClosingFromAnotherThreadWaitsForTheRunningHandler) {
     });
     rig->SendRead();
     rig->pty.WriteChunk(Sequence(19));
-    std::this_thread::sleep_for(20ms);
+    // The reply settles for a quiet time before it is handed over, well within this.
+    std::this_thread::sleep_for(50ms);
     rig->channel.reset();
     EXPECT_TRUE(handlerDone.load());
 }

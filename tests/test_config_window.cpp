@@ -60,6 +60,10 @@ TEST_F(ConfigWindowTest, FailedFirstReadClosesTheConnection) {
          {.kind = SimFaultKind::WrongLength, .lengthDelta = 1},
          "Ошибка связи. Выберите режим Xon/Xoff для управления потоком."},
         {"silence", {.kind = SimFaultKind::Silence}, "Истекло время ожидания ответа от принтера"},
+        // Last: the simulator's line is gone afterwards.
+        {"hang-up",
+         {.kind = SimFaultKind::HangUp, .hangUpAfter = 5},
+         "Связь с принтером потеряна."},
     };
     for (const FailedReadCase& c : cases) {
         sim.InjectFault(c.fault);
@@ -71,6 +75,8 @@ TEST_F(ConfigWindowTest, FailedFirstReadClosesTheConnection) {
         EXPECT_EQ(notifier.Messages().back(), (Message{c.text, "Velkor", MessageIcon::Exclamation}))
             << c.name;
         ExpectNotConnected();
+        QTest::qWait(300);
+        EXPECT_EQ(notifier.Messages().size(), before + 1) << c.name << ": one message only";
     }
 }
 

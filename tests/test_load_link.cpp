@@ -200,4 +200,33 @@ TEST_F(LinkTest, DeletingTheLinkMidLoadStopsItsReader) {
     SUCCEED() << "no use of a deleted link under the sanitizers";
 }
 
+// A load cut off while the printer is still answering, and at once tried again: the new
+// load must not take the old answer's tail for the boot area's greeting.
+TEST_F(LinkTest, ImmediateRetryAfterAnInterruptedLoadWorksAgainstThePacedSimulator) {
+    sim.WithProtocol([](CSimProtocol& p) { p.SetLine({.baudRate = 9600, .flowControl = 0}); });
+    sim.SetPacing(true);
+    std::vector<ProgramRecord> records;
+    for (std::uint32_t i = 0; i < 4; ++i) {
+        records.push_back({i * 256, Pattern(256, static_cast<std::uint8_t>(i))});
+    }
+    const Bytes bytes = ProgramFileBytes("TQ-20 A0", 1, records);
+    {
+        CLoadData file(ParseDataFile(bytes).file);
+        auto interrupted = Open(file, 9600);
+        interrupted->StartProgramLoad();
+        const auto until = std::chrono::steady_clock::now() + 10s;
+        while (sim.BytesSent() < 60 && std::chrono::steady_clock::now() < until) {
+            std::this_thread::sleep_for(1ms);
+        }
+    }
+    RecordingLoadOwner retryOwner;
+    CLoadData file(ParseDataFile(bytes).file);
+    ChannelConfig line;
+    line.portName = sim.DevicePath();
+    line.baudRate = 9600;
+    CLoadLink retry(retryOwner, file, line);
+    retry.StartProgramLoad();
+    EXPECT_EQ(retryOwner.WaitForEnding(30s), LM_DONE);
+}
+
 }  // namespace

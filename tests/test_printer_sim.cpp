@@ -213,7 +213,7 @@ TEST_F(SimTest, InjectedFaultsShowAsARealPrinterWould) {
          19},
         {"hang-up mid-reply",
          {.kind = SimFaultKind::HangUp, .hangUpAfter = 5},
-         WM_CHANNEL_TIMEOUT,
+         WM_CHANNEL_LINE_LOST,
          0},
     };
     for (const FaultCase& c : cases) {

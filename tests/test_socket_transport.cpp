@@ -68,7 +68,7 @@ TEST_F(SocketTest, PeerClosingIsReportedOnce) {
     const Bytes frame{0x12, 0x63, 0x4C, 0x63};
     channel->Send(frame.data(), 4, true, 19);
     ASSERT_TRUE(owner.WaitFor(1, 3s));
-    EXPECT_EQ(owner.Entries()[0].message, WM_CHANNEL_TIMEOUT);
+    EXPECT_EQ(owner.Entries()[0].message, WM_CHANNEL_LINE_LOST);
     EXPECT_EQ(notifier.Messages(),
               (std::vector<RecordingNotifier::Message>{
                   {"ERROR #4", notifier.ApplicationTitle(), MessageIcon::Error}}));

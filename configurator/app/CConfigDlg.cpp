@@ -293,7 +293,10 @@ void CConfigDlg::OnChannelMessage(std::uint64_t connection, ChannelMessage messa
             break;
         case WM_CHANNEL_TIMEOUT:
         case WM_CHANNEL_STREAM_END:
-            OnPrinterTimeout();
+            EndConnection(IDS_REPLY_TIMEOUT);
+            break;
+        case WM_CHANNEL_LINE_LOST:
+            EndConnection(IDS_LINE_LOST);
             break;
         case WM_CHANNEL_CHUNK:
             break;
@@ -338,10 +341,11 @@ void CConfigDlg::OnSettingsReply(const std::vector<std::uint8_t>& bytes) {
     }
 }
 
-void CConfigDlg::OnPrinterTimeout() {
+// A time-out and a lost line end the same way, each with its own sentence.
+void CConfigDlg::EndConnection(int messageId) {
     EnableTree();
     DisconnectPrinter();
-    Warn(IDS_REPLY_TIMEOUT);
+    Warn(messageId);
     if (m_lastCommand == CMD_READ_SETTINGS && m_replyPurpose == kPurposeRestore) {
         EnableRestoreButtons(true);
     } else if (m_lastCommand == CMD_READ_SETTINGS && m_replyPurpose == kPurposeSave) {

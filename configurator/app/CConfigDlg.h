@@ -68,7 +68,7 @@ private:
                           const std::vector<std::uint8_t>& bytes);
     void OnPrinterReply(const std::vector<std::uint8_t>& bytes);
     void OnSettingsReply(const std::vector<std::uint8_t>& bytes);
-    void OnPrinterTimeout();
+    void EndConnection(int messageId);
     void StoreVisiblePage();
     void KeepFlowCharactersOut();
     void TellFlowCharacters(const std::vector<FlowCharacterChange>& changes);

@@ -80,3 +80,18 @@ OptionFrame BuildOptionFrame(const PrinterSettings& settings, int group, int cha
                                                              : OptionFrameResult::Built;
     return frame;
 }
+
+std::optional<OptionBit> OptionBitOf(std::size_t settingsByte) {
+    constexpr std::size_t kPortFraming = 17;
+    constexpr std::size_t kPortFlow = 18;
+    constexpr std::size_t kPortBaud = 16;
+    if (settingsByte == kPortFraming || settingsByte == kPortFlow) {
+        settingsByte = kPortBaud;
+    }
+    for (const OptionRow& row : kRows) {
+        if (static_cast<std::size_t>(row.settingsByte) == settingsByte) {
+            return OptionBit{row.group, row.maskBit};
+        }
+    }
+    return std::nullopt;
+}
