@@ -18,8 +18,8 @@ struct Outcome {
     std::string output;
 };
 
-Outcome RunTool(const std::string& arguments) {
-    const std::string command = std::string(TQ20_CLI) + " " + arguments + " 2>&1";
+Outcome RunTool(const std::string& arguments, const std::string& wrapper = "") {
+    const std::string command = wrapper + TQ20_CLI + " " + arguments + " 2>&1";
     std::FILE* pipe = ::popen(command.c_str(), "r");
     std::string output;
     char buffer[512];
@@ -111,6 +111,25 @@ TEST_F(CliTest, LoadFailsBeforeTheLineWhenFileOrPortAreMissing) {
     EXPECT_EQ(noPort.exitCode, 12);
     EXPECT_NE(noPort.output.find("Не удалось открыть порт."), std::string::npos);
     EXPECT_NE(RunTool("load " + file.Path()).exitCode, 0) << "a line must be named";
+}
+
+// Paths that are no data file end the load at once with the file's exit code, before the line.
+TEST_F(CliTest, LoadRefusesWhatIsNoDataFilePromptly) {
+    const ScratchFolder scratch;
+    const std::pair<std::string, int> cases[] = {
+        {scratch.Path(), 10},
+        {scratch.Fifo("font.fnt"), 10},
+        {"/dev/zero", 10},
+        {scratch.SparseFile("big.fnt", FontFileBytes("F", {1}), 100 << 20), 11},
+    };
+    for (const auto& [path, exitCode] : cases) {
+        const auto start = std::chrono::steady_clock::now();
+        // A tool that hangs is stopped by timeout(1), whose exit code 124 fails the case.
+        const Outcome outcome = RunTool("load " + Port() + " " + path, "timeout 10 ");
+        EXPECT_EQ(outcome.exitCode, exitCode) << path << "\n" << outcome.output;
+        EXPECT_LT(std::chrono::steady_clock::now() - start, 3s) << path;
+    }
+    EXPECT_TRUE(sim.ReceivedBytes().empty());
 }
 
 }  // namespace
