@@ -64,24 +64,6 @@ private:
     std::deque<LoadMessage> m_queue;
 };
 
-int CountRecords(const DataFile& file) {
-    CLoadData data(file);
-    LoadBlock block;
-    int records = 0;
-    while (data.TakeNextRecord(block)) {
-        ++records;
-    }
-    return records;
-}
-
-int TotalSteps(const DataFile& file) {
-    if (file.IsProgram()) {
-        return CountRecords(file);
-    }
-    // The first block may be short; the rest are pages.
-    return static_cast<int>((file.payload.size() + kMaxBlockLength - 1) / kMaxBlockLength) + 1;
-}
-
 std::string StatusText(const CLoadData& data) {
     return FormatString(data.File().IsProgram() ? IDS_LOADING_PROGRAM : IDS_LOADING_FONT,
                         data.Model());
@@ -109,7 +91,8 @@ int RunLoad(const ChannelConfig& line, const std::string& path) {
     if (!link->IsOpen()) {
         return Fail(LoadString(IDS_PORT_NOT_OPENED), kLoadPortNotOpened);
     }
-    CLoadProgress progress(stderr, StatusText(data), TotalSteps(data.File()));
+    // Progress counts payload bytes taken for sending: exact for any size and any font start.
+    CLoadProgress progress(stderr, StatusText(data), data.PayloadSize());
     if (data.File().IsProgram()) {
         link->StartProgramLoad();
     } else {
@@ -118,7 +101,7 @@ int RunLoad(const ChannelConfig& line, const std::string& path) {
     for (;;) {
         const LoadMessage message = events.Next();
         if (message == LM_STEP) {
-            progress.Advance();
+            progress.Show(data.Taken());
         } else if (message == LM_STATUS) {
             progress.Retitle(StatusText(data));
         } else {

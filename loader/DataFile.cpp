@@ -33,11 +33,6 @@ bool RecordsAreWhole(std::span<const std::uint8_t> payload) {
 
 }  // namespace
 
-int DataFile::ProgressRange() const {
-    return IsProgram() ? (progressValue + 3 * kProgressStep) % 65536
-                       : static_cast<int>(payload.size() % 65536);
-}
-
 DataFileResult ParseDataFile(std::span<const std::uint8_t> bytes) {
     DataFileResult result;
     result.status = DataFileStatus::BadMagic;

@@ -8,7 +8,6 @@
 inline constexpr const char* kProgramMagic = "MyBIN";
 inline constexpr const char* kFontMagic = "MyFNT";
 inline constexpr int kMaxBlockLength = 256;
-inline constexpr int kProgressStep = 265;
 // The printer's memory as the block protocol reaches it: the address request carries 16 address
 // bits and the flag byte's bit 0 chooses one of two 64 KiB banks.
 inline constexpr std::uint32_t kAddressSpace = 0x20000;
@@ -21,12 +20,10 @@ inline constexpr std::size_t kMaxDataFileSize = 5 + 255 + 2 + 9 * std::size_t{kA
 struct DataFile {
     std::string kind;   // "MyBIN" or "MyFNT"
     std::string model;  // the controller model a program is built for; unused for fonts
-    std::uint16_t progressValue = 0;
+    std::uint16_t progressValue = 0;  // read, but the progress follows the data actually taken
     std::vector<std::uint8_t> payload;
 
     bool IsProgram() const { return kind == kProgramMagic; }
-    // The upper end of the progress bar's range; it starts at 0 and moves in steps of 265.
-    int ProgressRange() const;
 };
 
 enum class DataFileStatus {

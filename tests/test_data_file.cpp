@@ -68,7 +68,7 @@ TEST(DataFile, AcceptsWellFormedFilesAndRefusesTheRest) {
     }
 }
 
-TEST(DataFile, HeaderFieldsAndProgressRange) {
+TEST(DataFile, HeaderFields) {
     // Model "Q": header length 9, progress value at offsets 7 and 8.
     const Bytes bytes = ProgramFileBytes("Q", 0x1234, {{0x10203, Pattern(4, 3)}});
     const DataFileResult read = ParseDataFile(bytes);
@@ -76,11 +76,6 @@ TEST(DataFile, HeaderFieldsAndProgressRange) {
     EXPECT_EQ(read.file.model, "Q");
     EXPECT_EQ(read.file.progressValue, 0x1234);
     EXPECT_EQ(read.file.payload, Bytes(bytes.begin() + 9, bytes.end()));
-    EXPECT_EQ(read.file.ProgressRange(), 0x1234 + 795);
-
-    EXPECT_EQ(ParseDataFile(ProgramFileBytes("Q", 0xFFFF, {})).file.ProgressRange(), 794);
-    EXPECT_EQ(ParseDataFile(ProgramFileBytes("Q", 0, {})).file.ProgressRange(), 795);
-    EXPECT_EQ(ParseDataFile(FontFileBytes("F", Bytes(65536 + 10))).file.ProgressRange(), 10);
     EXPECT_TRUE(ParseDataFile(FontFileBytes("F", Bytes(10))).file.model.empty());
 }
 
@@ -140,9 +135,11 @@ TEST(LoadData, TakesRecordsInOrder) {
     EXPECT_EQ(block.header[6], 0xBE);
     EXPECT_EQ(block.header[7], 7);
     EXPECT_TRUE(std::equal(a.begin(), a.end(), block.data.begin()));
+    EXPECT_EQ(data.Taken(), 8u + 16u);
     ASSERT_TRUE(data.TakeNextRecord(block)) << "a record of length 0 is still a record";
     EXPECT_EQ(block.length, 0);
     EXPECT_EQ(block.Address(), 0x010200u);
+    EXPECT_EQ(data.Taken(), data.PayloadSize()) << "the progress moves for an empty record too";
     EXPECT_FALSE(data.TakeNextRecord(block));
     EXPECT_TRUE(data.PayloadEmpty());
 }
@@ -178,6 +175,7 @@ TEST(LoadData, CutsFontBlocksAtPageBoundaries) {
             EXPECT_TRUE(std::equal(cut.begin(), cut.end(), block.data.begin())) << c.name;
             EXPECT_EQ(block.header[5] | block.header[6] << 8, Crc16Arc(cut)) << c.name;
             offset += static_cast<std::size_t>(block.length);
+            EXPECT_EQ(data.Taken(), offset) << c.name << " block " << i;
         }
         EXPECT_TRUE(data.PayloadEmpty()) << c.name;
     }
