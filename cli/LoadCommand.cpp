@@ -18,7 +18,8 @@ const char* const kLoadExitCodesHelp =
     "supported; 22 the file is for another controller model; 23 error in a received packet; "
     "24 error in a received command; 25 error in a received address; 26 error in a received "
     "size; 27 data integrity error; 28 no data to load; 29 integrity error in a received "
-    "packet; 30 error in received data; 31 the line to the printer was lost.";
+    "packet; 30 error in received data; 31 the line to the printer was lost; 32 the font does not "
+    "fit the printer's memory.";
 
 namespace {
 
@@ -36,6 +37,7 @@ const std::map<LoadMessage, int> kExitCodes{
     {LM_BAD_BLOCK_CRC, kLoadBadBlockCrc},
     {LM_BAD_ECHO, kLoadBadEcho},
     {LM_LINE_LOST, kLoadLineLost},
+    {LM_NO_ROOM, kLoadNoRoom},
 };
 
 // Hands the link's notifications to the main thread, which does all the printing.

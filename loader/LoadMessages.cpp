@@ -28,6 +28,8 @@ std::string LoadMessageText(LoadMessage message, const std::string& model, bool 
             return LoadString(program ? IDS_PROGRAM_LOADED : IDS_FONT_LOADED);
         case LM_LINE_LOST:
             return LoadString(IDS_LINE_LOST);
+        case LM_NO_ROOM:
+            return LoadString(IDS_NO_ROOM);
         case LM_STATUS:
         case LM_STEP:
             break;

@@ -23,6 +23,8 @@ enum LoadMessage : unsigned {
     LM_STEP = kWmUser + 23,
     // The line went away in the middle of a load (an unplugged adapter).
     LM_LINE_LOST = kWmUser + 24,
+    // A font would run past the top of the printer's memory from where the printer puts it.
+    LM_NO_ROOM = kWmUser + 25,
 };
 
 // Every notification but the status refresh and the font step ends the load.

@@ -73,21 +73,54 @@ TEST_F(LinkTest, OneRecordProgramOnTheWire) {
     EXPECT_EQ(LoadMessageText(LM_DONE, "", true), "Программа успешно загружена в принтер.");
 }
 
+// Address byte 2 reaches the printer as the bank bit of the flag byte, whatever that bit was
+// in the printer's own replies.
 TEST_F(LinkTest, ProgramRecordsLandAtTheirAddresses) {
     const std::vector<ProgramRecord> records{{0x000000, Pattern(256, 1)},
                                              {0x000100, Pattern(256, 2)},
                                              {0x01F000, Pattern(100, 3)},
-                                             {0x002000, Pattern(1, 4)}};
-    CLoadData file(ParseDataFile(ProgramFileBytes("TQ-20 A0", 9, records)).file);
+                                             {0x002000, Pattern(1, 4)},
+                                             {0x01FF00, Pattern(256, 5)}};
+    for (const std::uint8_t printerFlag : {std::uint8_t{0x00}, std::uint8_t{0x01}}) {
+        sim.WithProtocol([&](CSimProtocol& p) { p.BootArea().Settings().flag = printerFlag; });
+        RecordingLoadOwner one;
+        CLoadData file(ParseDataFile(ProgramFileBytes("TQ-20 A0", 9, records)).file);
+        ChannelConfig line;
+        line.portName = sim.DevicePath();
+        CLoadLink link(one, file, line);
+        link.StartProgramLoad();
+        ASSERT_EQ(one.WaitForEnding(10s), LM_DONE);
+        const Bytes& memory = Memory();
+        for (const ProgramRecord& record : records) {
+            EXPECT_TRUE(
+                std::equal(record.data.begin(), record.data.end(), memory.begin() + record.address))
+                << std::hex << record.address << " printer flag " << int{printerFlag};
+        }
+        EXPECT_EQ(one.Records(), 5);
+    }
+}
+
+// A font that starts in bank 0 and runs on into bank 1 lands whole where it belongs, and one
+// that would run past the top of the memory is refused before its first block.
+TEST_F(LinkTest, FontAcrossTheBanksLandsWhole) {
+    sim.WithProtocol([](CSimProtocol& p) { p.BootArea().Settings().fontStart = 0x0001F0; });
+    const Bytes image = Pattern(65536, 8);
+    CLoadData file(ParseDataFile(FontFileBytes("", image)).file);
     ASSERT_EQ(Load(file), LM_DONE);
     const Bytes& memory = Memory();
-    for (const ProgramRecord& record : records) {
-        // Address byte 2 chooses bank 1 only when it is 1.
-        const std::size_t at = record.address;
-        EXPECT_TRUE(std::equal(record.data.begin(), record.data.end(), memory.begin() + at))
-            << std::hex << record.address;
-    }
-    EXPECT_EQ(owner.Records(), 4);
+    EXPECT_TRUE(std::equal(image.begin(), image.end(), memory.begin() + 0x0001F0));
+    EXPECT_TRUE(std::all_of(memory.begin(), memory.begin() + 0x0001F0, [](std::uint8_t b) {
+        return b == 0xFF;
+    })) << "nothing wraps round into bank 0";
+}
+
+TEST_F(LinkTest, FontThatDoesNotFitIsRefusedBeforeItsFirstBlock) {
+    sim.WithProtocol([](CSimProtocol& p) { p.BootArea().Settings().fontStart = 0x010000; });
+    CLoadData file(ParseDataFile(FontFileBytes("", Pattern(65537, 8))).file);
+    EXPECT_EQ(Load(file), LM_NO_ROOM);
+    sim.WithProtocol([](CSimProtocol& p) { EXPECT_TRUE(p.BootArea().BlockAddresses().empty()); });
+    EXPECT_EQ(LoadMessageText(LM_NO_ROOM, "", false),
+              "Шрифт не помещается в память принтера.\nЗагрузка будет прервана.");
 }
 
 TEST_F(LinkTest, FontOf600BytesGoesOutInThreeBlocks) {
