@@ -108,14 +108,16 @@ int RunLoad(const ChannelConfig& line, const std::string& path) {
             progress.Retitle(StatusText(data));
         } else {
             progress.Finish();
-            link.reset();
             const std::string text =
                 LoadMessageText(message, data.Model(), data.File().IsProgram());
+            // The ending is told first: closing the link may still take the printer's last
+            // answer.
+            const int code = message == LM_DONE ? kLoadDone : Fail(text, kExitCodes.at(message));
             if (message == LM_DONE) {
-                std::cout << text << '\n';
-                return kLoadDone;
+                std::cout << text << std::endl;
             }
-            return Fail(text, kExitCodes.at(message));
+            link.reset();
+            return code;
         }
     }
 }

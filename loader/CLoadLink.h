@@ -1,6 +1,7 @@
 #pragma once
 
 #include <chrono>
+#include <condition_variable>
 #include <cstdint>
 #include <memory>
 #include <mutex>
@@ -16,6 +17,8 @@
 // The printer must answer each request, and each part of a reply must follow the one before,
 // within this time.
 inline constexpr std::chrono::milliseconds kLoadReplyWatch{2000};
+// How long closing the link waits for the printer's answer to the last block-done request.
+inline constexpr std::chrono::milliseconds kLastReplyWait{500};
 
 // One load: opens the line (8N1, no flow control), runs the block protocol on the port's reader
 // thread with a reply watchdog, and reports every ending once to its owner.
@@ -27,7 +30,8 @@ public:
               IUserNotifier* notifier = nullptr);
     CLoadLink(const CLoadLink&) = delete;
     CLoadLink& operator=(const CLoadLink&) = delete;
-    // Closes the line first, so its reader can no longer reach the link.
+    // Takes the printer's answer to the last block-done request (at most kLastReplyWait), then
+    // closes the line before anything else, so its reader can no longer reach the link.
     ~CLoadLink() override;
 
     bool IsOpen() const;
@@ -40,8 +44,10 @@ private:
     void OnDataAvailable() override;
     void OnHangUp() override;
     void OnWatchdogExpired(std::uint64_t ticket);
-    // Writes the step's request and arms the watchdog; called with the lock held.
-    void Perform(const CLoadProtocol::Step& step);
+    // Writes the step's request and arms the watchdog; a failed write turns the step into the
+    // line-lost ending. Called with the lock held.
+    void Perform(CLoadProtocol::Step& step);
+    void TakeLastReply(int got);
     void Report(const CLoadProtocol::Step& step);
 
     ILoadOwner& m_owner;
@@ -50,6 +56,8 @@ private:
     std::chrono::milliseconds m_watchdogLength = kLoadReplyWatch;
     std::uint64_t m_watchdogTicket = 0;
     bool m_closing = false;
+    std::size_t m_lastReplyMissing = 0;  // bytes of the last block-done answer still to come
+    std::condition_variable m_lastReplyTaken;
     CWatchTimer m_watchdog;
     std::unique_ptr<CTransport> m_transport;
 };

@@ -48,6 +48,11 @@ CLoadProtocol::Step CLoadProtocol::OnLineLost() {
     return m_state == 0 ? Step{} : Fail(LM_LINE_LOST);
 }
 
+CLoadProtocol::Step CLoadProtocol::OnWriteFailed(Step step) {
+    std::erase(step.messages, LM_DONE);
+    return Fail(LM_LINE_LOST, std::move(step));
+}
+
 CLoadProtocol::Step CLoadProtocol::StepState() {
     if (m_state == 1 || m_state == 8) {
         return OnControllerCode();

@@ -4,6 +4,7 @@
 #include "CPrinterSim.h"
 #include "LoaderFiles.h"
 #include "ProcessCpu.h"
+#include "PtyPair.h"
 #include "RecordingLoadOwner.h"
 
 namespace {
@@ -216,6 +217,61 @@ TEST_F(LinkTest, HangUpMidLoadEndsItPromptly) {
     EXPECT_LT(ProcessCpuSeconds() - cpuBefore, 0.2);
     EXPECT_EQ(LoadMessageText(LM_LINE_LOST, "", true),
               "Связь с принтером потеряна.\nЗагрузка будет прервана.");
+}
+
+// The test plays the printer through a whole one-record program load, but the line goes away
+// while the loader writes its last block-done request: that is a lost line, not a success.
+TEST_F(LinkTest, LastBlockDoneThatCannotBeWrittenIsNoSuccess) {
+    PtyPair printer;
+    const Bytes data = Pattern(16, 2);
+    CLoadData file(ParseDataFile(ProgramFileBytes("TQ-20 A0", 1, {{0x0300, data, 0x0201}})).file);
+    ChannelConfig line;
+    line.portName = printer.SlavePath();
+    CLoadLink link(owner, file, line);
+    link.SetWatchdogLength(kLoadReplyWatch);
+    link.StartProgramLoad();
+    const std::pair<std::size_t, Bytes> turns[] = {
+        {5, {0xA0}},
+        {1, {'T', 'Q', '-', '2', '0', ' ', 'A', '0', 0x00, 0x1E, 'S', 'M', 0x00, 0x00}},
+        {5, {0x1E, 'C', 'A', 0x00, 0x00}},
+        {5, {0x1E, 'A', 0x00, 0x03, 0x00}},
+        {5, {0x1E, 'D', 16, 0, 0x00}},
+    };
+    for (const auto& [request, reply] : turns) {
+        ASSERT_EQ(printer.ReadFromHost(request, 2s).size(), request);
+        printer.WriteChunk(reply);
+    }
+    ASSERT_EQ(printer.ReadFromHost(5 + data.size(), 2s).size(), 5 + data.size());
+    printer.StopHostOutput();
+    Bytes dataReply{0x00, 0x00, 0x01, 0x02, 0x00};
+    dataReply.insert(dataReply.end(), data.begin(), data.end());
+    printer.WriteChunk(dataReply);
+    std::this_thread::sleep_for(100ms);  // the loader now waits to write its block-done
+    printer.HangUp();
+    EXPECT_EQ(owner.WaitForEnding(5s), LM_LINE_LOST);
+    const auto messages = owner.Messages();
+    EXPECT_EQ(std::count(messages.begin(), messages.end(), LM_DONE), 0);
+    EXPECT_EQ(std::count_if(messages.begin(), messages.end(), EndsLoad), 1);
+}
+
+// Each load is deleted as soon as it reports success and the next one starts at once: the
+// printer's answer to the last block-done request must not reach the next load.
+TEST_F(LinkTest, BackToBackLoadsAllSucceed) {
+    sim.SetPacing(true);
+    const Bytes bytes = ProgramFileBytes("TQ-20 A0", 1, {{0x0100, Pattern(16, 1)}});
+    for (const unsigned baud : {115200u, 9600u}) {
+        sim.WithProtocol([&](CSimProtocol& p) { p.SetLine({.baudRate = baud, .flowControl = 0}); });
+        for (int load = 0; load < 20; ++load) {
+            RecordingLoadOwner one;
+            CLoadData file(ParseDataFile(bytes).file);
+            ChannelConfig line;
+            line.portName = sim.DevicePath();
+            line.baudRate = baud;
+            CLoadLink link(one, file, line);
+            link.StartProgramLoad();
+            EXPECT_EQ(one.WaitForEnding(5s), LM_DONE) << baud << " bit/s, load " << load;
+        }
+    }
 }
 
 TEST_F(LinkTest, DeletingTheLinkMidLoadStopsItsReader) {
