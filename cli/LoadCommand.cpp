@@ -67,8 +67,7 @@ private:
 };
 
 std::string StatusText(const CLoadData& data) {
-    return FormatString(data.File().IsProgram() ? IDS_LOADING_PROGRAM : IDS_LOADING_FONT,
-                        data.Model());
+    return LoadStatusText(data.Model(), data.File().IsProgram());
 }
 
 int Fail(const std::string& text, int code) {

@@ -1,13 +1,15 @@
 #include "LoadMessages.h"
 
+#include "Cp1251.h"
+
 std::string LoadMessageText(LoadMessage message, const std::string& model, bool program) {
     switch (message) {
         case LM_TIMEOUT:
             return LoadString(IDS_TIMEOUT);
         case LM_BAD_CONTROLLER:
-            return FormatString(IDS_BAD_CONTROLLER, model);
+            return FormatString(IDS_BAD_CONTROLLER, Cp1251ToUtf8(model));
         case LM_MODEL_MISMATCH:
-            return FormatString(IDS_MODEL_MISMATCH, model);
+            return FormatString(IDS_MODEL_MISMATCH, Cp1251ToUtf8(model));
         case LM_BAD_PACKET:
             return LoadString(IDS_BAD_PACKET);
         case LM_BAD_COMMAND:
@@ -35,4 +37,8 @@ std::string LoadMessageText(LoadMessage message, const std::string& model, bool 
             break;
     }
     return {};
+}
+
+std::string LoadStatusText(const std::string& model, bool program) {
+    return FormatString(program ? IDS_LOADING_PROGRAM : IDS_LOADING_FONT, Cp1251ToUtf8(model));
 }

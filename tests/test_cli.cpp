@@ -149,6 +149,21 @@ TEST_F(CliTest, LoadProgressReachesTheEndForAnySize) {
     }
 }
 
+// The printer's model in its code page, Windows-1251, reaches the terminal decoded.
+TEST_F(CliTest, LoadShowsTheModelDecoded) {
+    sim.WithProtocol([](CSimProtocol& p) { p.BootArea().Settings().model = "\xD2\xCA-20"; });
+    const TempFile font("font.fnt", FontFileBytes("", Pattern(300, 3)));
+    const Outcome loaded = RunTool("load " + Port() + " " + font.Path());
+    EXPECT_NE(loaded.output.find("Загрузка шрифта в ТК-20... 100%"), std::string::npos)
+        << loaded.output;
+    WaitUntilQuiet();
+    const TempFile program("p.bin", ProgramFileBytes("\xD2\xCA-10", 1, {{0, Pattern(4, 1)}}));
+    const Outcome refused = RunTool("load " + Port() + " " + program.Path());
+    EXPECT_EQ(refused.exitCode, 22);
+    EXPECT_NE(refused.output.find("не поддерживается (ТК-10)"), std::string::npos)
+        << refused.output;
+}
+
 // Paths that are no data file end the load at once with the file's exit code, before the line.
 TEST_F(CliTest, LoadRefusesWhatIsNoDataFilePromptly) {
     const ScratchFolder scratch;

@@ -195,6 +195,29 @@ TEST_F(LoaderWindowTest, ProgressRunsToTheEndForAnySize) {
     }
 }
 
+// The printer's model comes in its own code page, Windows-1251, and is shown decoded.
+TEST_F(LoaderWindowTest, ModelInTheCodePageOfThePrinterIsShownDecoded) {
+    const std::string model = "\xD2\xCA-20 \xC0\x30";  // ТК-20 А0
+    sim.SetPacing(true);
+    sim.WithProtocol([&](CSimProtocol& p) {
+        p.BootArea().Settings().model = model;
+        p.SetLine({.baudRate = 9600, .flowControl = 0});
+    });
+    const TempFile font("f.fnt", FontFileBytes("", Pattern(600, 4)));
+    Choose(font.Path(), sim.DevicePath(), "9600");
+    auto* progress = Control<CTextProgressCtrl>("progress");
+    Control<QPushButton>("loadButton")->click();
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return progress->Text() == QString("Загрузка шрифта в ТК-20 А0..."); }, 5000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !notifier.Messages().empty(); }, 10000));
+
+    const TempFile program("p.bin", ProgramFileBytes("\xD2\xCA-10", 1, {{0, Pattern(4, 1)}}));
+    Choose(program.Path(), sim.DevicePath(), "9600");
+    EXPECT_EQ(LoadAndWait().text,
+              "Данная модель контроллера не поддерживается (ТК-10).\nФайл с данными не пригоден "
+              "для загрузки.\nЗагрузка будет прервана.");
+}
+
 struct EndingCase {
     const char* name;
     BootFault fault;

@@ -196,8 +196,7 @@ void CLoaderDlg::StartLoad(DataFile file) {
 
 void CLoaderDlg::ShowStatus() {
     const bool program = m_data->File().IsProgram();
-    m_ui->progress->SetText(QString::fromStdString(
-        FormatString(program ? IDS_LOADING_PROGRAM : IDS_LOADING_FONT, m_model)));
+    m_ui->progress->SetText(QString::fromStdString(LoadStatusText(m_model, program)));
 }
 
 void CLoaderDlg::OnRecordTaken(std::uint64_t load) {
