@@ -18,7 +18,8 @@ const char* const kLoadExitCodesHelp =
     "supported; 22 the file is for another controller model; 23 error in a received packet; "
     "24 error in a received command; 25 error in a received address; 26 error in a received "
     "size; 27 data integrity error; 28 no data to load; 29 integrity error in a received "
-    "packet; 30 error in received data; 31 the line to the printer was lost.";
+    "packet; 30 error in received data; 31 the line to the printer was lost; 32 the font does not "
+    "fit the printer's memory.";
 
 namespace {
 
@@ -36,6 +37,7 @@ const std::map<LoadMessage, int> kExitCodes{
     {LM_BAD_BLOCK_CRC, kLoadBadBlockCrc},
     {LM_BAD_ECHO, kLoadBadEcho},
     {LM_LINE_LOST, kLoadLineLost},
+    {LM_NO_ROOM, kLoadNoRoom},
 };
 
 // Hands the link's notifications to the main thread, which does all the printing.
@@ -64,27 +66,8 @@ private:
     std::deque<LoadMessage> m_queue;
 };
 
-int CountRecords(const DataFile& file) {
-    CLoadData data(file);
-    LoadBlock block;
-    int records = 0;
-    while (data.TakeNextRecord(block)) {
-        ++records;
-    }
-    return records;
-}
-
-int TotalSteps(const DataFile& file) {
-    if (file.IsProgram()) {
-        return CountRecords(file);
-    }
-    // The first block may be short; the rest are pages.
-    return static_cast<int>((file.payload.size() + kMaxBlockLength - 1) / kMaxBlockLength) + 1;
-}
-
 std::string StatusText(const CLoadData& data) {
-    return FormatString(data.File().IsProgram() ? IDS_LOADING_PROGRAM : IDS_LOADING_FONT,
-                        data.Model());
+    return LoadStatusText(data.Model(), data.File().IsProgram());
 }
 
 int Fail(const std::string& text, int code) {
@@ -111,7 +94,8 @@ int RunLoad(const ChannelConfig& line, const std::string& path) {
         return Fail(LoadString(IDS_PORT_NOT_OPENED) + (cause.empty() ? "" : "\n" + cause),
                     kLoadPortNotOpened);
     }
-    CLoadProgress progress(stderr, StatusText(data), TotalSteps(data.File()));
+    // Progress counts payload bytes taken for sending: exact for any size and any font start.
+    CLoadProgress progress(stderr, StatusText(data), data.PayloadSize());
     if (data.File().IsProgram()) {
         link->StartProgramLoad();
     } else {
@@ -120,19 +104,21 @@ int RunLoad(const ChannelConfig& line, const std::string& path) {
     for (;;) {
         const LoadMessage message = events.Next();
         if (message == LM_STEP) {
-            progress.Advance();
+            progress.Show(data.Taken());
         } else if (message == LM_STATUS) {
             progress.Retitle(StatusText(data));
         } else {
             progress.Finish();
-            link.reset();
             const std::string text =
                 LoadMessageText(message, data.Model(), data.File().IsProgram());
+            // The ending is told first: closing the link may still take the printer's last
+            // answer.
+            const int code = message == LM_DONE ? kLoadDone : Fail(text, kExitCodes.at(message));
             if (message == LM_DONE) {
-                std::cout << text << '\n';
-                return kLoadDone;
+                std::cout << text << std::endl;
             }
-            return Fail(text, kExitCodes.at(message));
+            link.reset();
+            return code;
         }
     }
 }

@@ -22,6 +22,7 @@ enum LoadExitCode : int {
     kLoadBadBlockCrc = 29,
     kLoadBadEcho = 30,
     kLoadLineLost = 31,
+    kLoadNoRoom = 32,
 };
 
 extern const char* const kLoadExitCodesHelp;

@@ -6,20 +6,20 @@
 
 namespace {
 
-constexpr int kBarWidth = 40;
+constexpr std::size_t kBarWidth = 40;
 
 }  // namespace
 
-CLoadProgress::CLoadProgress(std::FILE* out, std::string title, int total)
+CLoadProgress::CLoadProgress(std::FILE* out, std::string title, std::size_t total)
     : m_out(out),
       m_title(std::move(title)),
-      m_total(std::max(1, total)),
+      m_total(std::max<std::size_t>(1, total)),
       m_terminal(::isatty(::fileno(out)) != 0) {
     Draw();
 }
 
-void CLoadProgress::Advance() {
-    m_done = std::min(m_done + 1, m_total);
+void CLoadProgress::Show(std::size_t done) {
+    m_done = std::min(done, m_total);
     Draw();
 }
 
@@ -38,9 +38,9 @@ void CLoadProgress::Finish() {
 }
 
 void CLoadProgress::Draw() {
-    const int percent = m_done * 100 / m_total;
+    const int percent = static_cast<int>(m_done * 100 / m_total);
     if (m_terminal) {
-        const int filled = m_done * kBarWidth / m_total;
+        const auto filled = static_cast<std::size_t>(m_done * kBarWidth / m_total);
         std::fprintf(m_out, "\r%s [%s%s] %3d%%", m_title.c_str(), std::string(filled, '#').c_str(),
                      std::string(kBarWidth - filled, '.').c_str(), percent);
         std::fflush(m_out);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdio>
 #include <string>
 
@@ -7,8 +8,9 @@
 // tenth of the way, so logs stay short.
 class CLoadProgress {
 public:
-    CLoadProgress(std::FILE* out, std::string title, int total);
-    void Advance();
+    // total: the amount of work, any size; 0 counts as done.
+    CLoadProgress(std::FILE* out, std::string title, std::size_t total);
+    void Show(std::size_t done);
     void Retitle(std::string title);
     void Finish();
 
@@ -17,8 +19,8 @@ private:
 
     std::FILE* m_out;
     std::string m_title;
-    int m_total;
-    int m_done = 0;
+    std::size_t m_total;
+    std::size_t m_done = 0;
     int m_lastTenth = -1;
     bool m_terminal;
 };

@@ -18,6 +18,7 @@ bool CLoadData::TakeNextRecord(LoadBlock& block) {
     std::copy_n(payload.begin() + static_cast<std::ptrdiff_t>(m_taken), length, block.data.begin());
     block.length = static_cast<int>(length);
     m_taken += length;
+    m_progress = m_taken;
     return true;
 }
 
@@ -29,6 +30,7 @@ void CLoadData::CutFontBlock(LoadBlock& block, bool first) {
     std::copy_n(m_file.payload.begin() + static_cast<std::ptrdiff_t>(m_taken), length,
                 block.data.begin());
     m_taken += length;
+    m_progress = m_taken;
     block.length = static_cast<int>(length);
     const std::uint16_t crc = Crc16Arc(std::span(block.data.data(), length));
     block.header[3] = static_cast<std::uint8_t>(length & 0xFF);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <atomic>
 #include <cstdint>
 #include <string>
 
@@ -26,6 +27,10 @@ public:
     void SetModel(std::string model) { m_file.model = std::move(model); }
 
     bool PayloadEmpty() const { return m_taken >= m_file.payload.size(); }
+    // How far the load has come, in payload bytes (record headers included) taken for sending,
+    // out of PayloadSize(). Safe to ask from any thread while the load runs.
+    std::size_t Taken() const { return m_progress.load(std::memory_order_relaxed); }
+    std::size_t PayloadSize() const { return m_file.payload.size(); }
     // The next program record into the block; false when none is left.
     bool TakeNextRecord(LoadBlock& block);
     // The next font block at the block's address: the first one fills up to the next 256-byte
@@ -35,4 +40,5 @@ public:
 private:
     DataFile m_file;
     std::size_t m_taken = 0;
+    std::atomic<std::size_t> m_progress{0};
 };

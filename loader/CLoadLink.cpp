@@ -1,10 +1,13 @@
 #include "CLoadLink.h"
 
+#include <algorithm>
+
 #include "TransportFactory.h"
 
 namespace {
 
 constexpr int kReadChunk = 8192;
+constexpr std::size_t kBlockDoneReply = 5;  // RS 'S' 'M' status flag
 
 ChannelConfig LoaderLine(ChannelConfig line) {
     line.parity = 0;
@@ -33,9 +36,12 @@ CLoadLink::CLoadLink(ILoadOwner& owner, CLoadData& data, const ChannelConfig& li
     m_transport->Open();
 }
 
+// The load has already been reported; left on the line, the printer's last answer would be
+// the first thing the next program to open the port reads.
 CLoadLink::~CLoadLink() {
     {
-        std::lock_guard lock(m_mutex);
+        std::unique_lock lock(m_mutex);
+        m_lastReplyTaken.wait_for(lock, kLastReplyWait, [this] { return m_lastReplyMissing == 0; });
         m_closing = true;
     }
     m_transport->Close();
@@ -110,6 +116,7 @@ void CLoadLink::OnDataAvailable() {
             m_quiet.Heard(CLineQuiet::Clock::now());
         }
         if (got <= 0 || m_closing || !m_protocol.IsBusy()) {
+            TakeLastReply(got);
             return;
         }
         m_watchdog.Cancel();
@@ -124,6 +131,7 @@ void CLoadLink::OnHangUp() {
     CLoadProtocol::Step step;
     {
         std::lock_guard lock(m_mutex);
+        TakeLastReply(static_cast<int>(m_lastReplyMissing));
         if (m_closing) {
             return;
         }
@@ -147,12 +155,29 @@ void CLoadLink::OnWatchdogExpired(std::uint64_t ticket) {
     Report(step);
 }
 
-void CLoadLink::Perform(const CLoadProtocol::Step& step) {
-    if (!step.request.empty()) {
-        m_transport->Write(step.request.data(), static_cast<int>(step.request.size()));
+void CLoadLink::Perform(CLoadProtocol::Step& step) {
+    const int length = static_cast<int>(step.request.size());
+    if (length > 0 && m_transport->Write(step.request.data(), length) != length) {
+        step = m_protocol.OnWriteFailed(std::move(step));
+        return;
     }
     if (step.awaitReply) {
         m_watchdogTicket = m_watchdog.Arm(m_watchdogLength);
+    }
+    if (std::find(step.messages.begin(), step.messages.end(), LM_DONE) != step.messages.end()) {
+        m_lastReplyMissing = kBlockDoneReply;
+    }
+}
+
+// Bytes after the load has ended: the answer to the last block-done request, or nothing more
+// to wait for once the line is gone.
+void CLoadLink::TakeLastReply(int got) {
+    if (m_lastReplyMissing == 0 || got <= 0) {
+        return;
+    }
+    m_lastReplyMissing -= std::min(m_lastReplyMissing, static_cast<std::size_t>(got));
+    if (m_lastReplyMissing == 0) {
+        m_lastReplyTaken.notify_all();
     }
 }
 

@@ -18,6 +18,8 @@
 // The printer must answer each request, and each part of a reply must follow the one before,
 // within this time.
 inline constexpr std::chrono::milliseconds kLoadReplyWatch{2000};
+// How long closing the link waits for the printer's answer to the last block-done request.
+inline constexpr std::chrono::milliseconds kLastReplyWait{500};
 
 // One load: opens the line (8N1, no flow control), runs the block protocol on the port's reader
 // thread with a reply watchdog, and reports every ending once to its owner.
@@ -29,7 +31,8 @@ public:
               IUserNotifier* notifier = nullptr);
     CLoadLink(const CLoadLink&) = delete;
     CLoadLink& operator=(const CLoadLink&) = delete;
-    // Closes the line first, so its reader can no longer reach the link.
+    // Takes the printer's answer to the last block-done request (at most kLastReplyWait), then
+    // closes the line before anything else, so its reader can no longer reach the link.
     ~CLoadLink() override;
 
     bool IsOpen() const;
@@ -44,8 +47,10 @@ private:
     void OnDataAvailable() override;
     void OnHangUp() override;
     void OnWatchdogExpired(std::uint64_t ticket);
-    // Writes the step's request and arms the watchdog; called with the lock held.
-    void Perform(const CLoadProtocol::Step& step);
+    // Writes the step's request and arms the watchdog; a failed write turns the step into the
+    // line-lost ending. Called with the lock held.
+    void Perform(CLoadProtocol::Step& step);
+    void TakeLastReply(int got);
     void Report(const CLoadProtocol::Step& step);
     void WaitUntilQuiet(std::unique_lock<std::mutex>& lock);
 
@@ -59,6 +64,8 @@ private:
     // Sleeps until the line is quiet with the lock released, so the reader can still count
     // arrivals; a timed wait, nobody notifies it.
     std::condition_variable m_quietWait;
+    std::size_t m_lastReplyMissing = 0;  // bytes of the last block-done answer still to come
+    std::condition_variable m_lastReplyTaken;
     CWatchTimer m_watchdog;
     std::unique_ptr<CTransport> m_transport;
 };

@@ -10,6 +10,7 @@ constexpr std::uint8_t kPacketErrorBits = 0x50;     // flag bits 4 and 6
 constexpr std::uint8_t kIntegrityErrorBits = 0xC0;  // status bits 6 and 7
 constexpr std::uint8_t kLastBlockBits = 0x82;       // flag bits 1 and 7 on the last block-done
 constexpr std::uint8_t kFontLoadBit = 0x04;         // flag bit 2 on a font's first open-block
+constexpr unsigned kBankBit = 0x01;                 // flag bit 0: the 64 KiB bank of the address
 constexpr std::size_t kModelTrailer = 5;            // RS 'S' 'M' status flag
 
 }  // namespace
@@ -45,6 +46,11 @@ CLoadProtocol::Step CLoadProtocol::OnSilence() {
 
 CLoadProtocol::Step CLoadProtocol::OnLineLost() {
     return m_state == 0 ? Step{} : Fail(LM_LINE_LOST);
+}
+
+CLoadProtocol::Step CLoadProtocol::OnWriteFailed(Step step) {
+    std::erase(step.messages, LM_DONE);
+    return Fail(LM_LINE_LOST, std::move(step));
 }
 
 CLoadProtocol::Step CLoadProtocol::StepState() {
@@ -132,9 +138,9 @@ CLoadProtocol::Step CLoadProtocol::OnOpenBlockReply() {
     if (!LettersAt(0, {RS, 'C', 'A'})) {
         return Fail(LM_BAD_COMMAND);
     }
-    if (m_block.header[2] != 1) {
-        m_flag &= static_cast<std::uint8_t>(~0x01u);
-    }
+    // Bit 0 names the bank: a font that runs on from bank 0 into bank 1 needs it set.
+    m_flag =
+        static_cast<std::uint8_t>((m_flag & ~kBankBit) | (m_block.header[2] == 1 ? kBankBit : 0));
     return Request(m_state == 3 ? 4 : 12, {RS, 'a', m_block.header[0], m_block.header[1], m_flag},
                    5);
 }
@@ -150,12 +156,16 @@ CLoadProtocol::Step CLoadProtocol::OnAddressReply() {
     if (printerChooses) {
         m_block.header[0] = m_rx[2];
         m_block.header[1] = m_rx[3];
-        m_block.header[2] = m_flag & 0x01;
+        m_block.header[2] = m_flag & kBankBit;
     } else if (m_rx[2] != m_block.header[0] || m_rx[3] != m_block.header[1]) {
         return Fail(LM_BAD_ADDRESS);
     }
     if (!LettersAt(0, {RS, 'A'})) {
         return Fail(LM_BAD_COMMAND);
+    }
+    // Refused before its first block: a font that would run past the top of the memory.
+    if (printerChooses && m_block.Address() + m_data.PayloadSize() > kAddressSpace) {
+        return Fail(LM_NO_ROOM);
     }
     if (m_state == 12) {
         m_data.CutFontBlock(m_block, m_blocksSent == 0);

@@ -28,6 +28,9 @@ public:
     Step OnSilence();
     // The line is gone.
     Step OnLineLost();
+    // The step's request could not be written, the last block-done request included: the
+    // line is gone, and a load that had just ended well has not.
+    Step OnWriteFailed(Step step);
 
     int State() const { return m_state; }
     bool IsBusy() const { return m_state != 0; }

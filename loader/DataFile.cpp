@@ -1,8 +1,9 @@
 #include "DataFile.h"
 
 #include <algorithm>
-#include <fstream>
-#include <iterator>
+#include <new>
+
+#include "FileBytes.h"
 
 namespace {
 
@@ -20,17 +21,17 @@ bool RecordsAreWhole(std::span<const std::uint8_t> payload) {
         if (length > kMaxBlockLength || payload.size() - at - kRecordHeader < length) {
             return false;
         }
+        // Address byte 2 reaches the printer only as the bank bit: 0 or 1.
+        const std::size_t address = payload[at] | payload[at + 1] << 8 | payload[at + 2] << 16;
+        if (address + length > kAddressSpace) {
+            return false;
+        }
         at += kRecordHeader + length;
     }
     return true;
 }
 
 }  // namespace
-
-int DataFile::ProgressRange() const {
-    return IsProgram() ? (progressValue + 3 * kProgressStep) % 65536
-                       : static_cast<int>(payload.size() % 65536);
-}
 
 DataFileResult ParseDataFile(std::span<const std::uint8_t> bytes) {
     DataFileResult result;
@@ -62,22 +63,27 @@ DataFileResult ParseDataFile(std::span<const std::uint8_t> bytes) {
             static_cast<std::uint16_t>(bytes[header - 2] * 256 + bytes[header - 1]);
     }
     file.payload.assign(bytes.begin() + static_cast<std::ptrdiff_t>(header), bytes.end());
-    const bool usable = file.IsProgram() ? RecordsAreWhole(file.payload) : !file.payload.empty();
+    const bool usable = file.IsProgram()
+                            ? RecordsAreWhole(file.payload)
+                            : !file.payload.empty() && file.payload.size() <= kAddressSpace;
     if (usable) {
         result.status = DataFileStatus::Ok;
     }
     return result;
 }
 
-DataFileResult ReadDataFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
+DataFileResult ReadDataFile(const std::string& path) noexcept {
+    try {
+        std::vector<std::uint8_t> bytes;
+        const FileReadStatus read = ReadRegularFile(path, kMaxDataFileSize, bytes);
+        if (read == FileReadStatus::CannotRead) {
+            return {};
+        }
+        if (read == FileReadStatus::TooLarge) {
+            return {DataFileStatus::Malformed, {}};
+        }
+        return ParseDataFile(bytes);
+    } catch (const std::bad_alloc&) {
         return {};
     }
-    const std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)),
-                                          std::istreambuf_iterator<char>());
-    if (in.bad()) {
-        return {};
-    }
-    return ParseDataFile(bytes);
 }

@@ -1,13 +1,15 @@
 #include "LoadMessages.h"
 
+#include "Cp1251.h"
+
 std::string LoadMessageText(LoadMessage message, const std::string& model, bool program) {
     switch (message) {
         case LM_TIMEOUT:
             return LoadString(IDS_TIMEOUT);
         case LM_BAD_CONTROLLER:
-            return FormatString(IDS_BAD_CONTROLLER, model);
+            return FormatString(IDS_BAD_CONTROLLER, Cp1251ToUtf8(model));
         case LM_MODEL_MISMATCH:
-            return FormatString(IDS_MODEL_MISMATCH, model);
+            return FormatString(IDS_MODEL_MISMATCH, Cp1251ToUtf8(model));
         case LM_BAD_PACKET:
             return LoadString(IDS_BAD_PACKET);
         case LM_BAD_COMMAND:
@@ -28,9 +30,15 @@ std::string LoadMessageText(LoadMessage message, const std::string& model, bool 
             return LoadString(program ? IDS_PROGRAM_LOADED : IDS_FONT_LOADED);
         case LM_LINE_LOST:
             return LoadString(IDS_LINE_LOST);
+        case LM_NO_ROOM:
+            return LoadString(IDS_NO_ROOM);
         case LM_STATUS:
         case LM_STEP:
             break;
     }
     return {};
+}
+
+std::string LoadStatusText(const std::string& model, bool program) {
+    return FormatString(program ? IDS_LOADING_PROGRAM : IDS_LOADING_FONT, Cp1251ToUtf8(model));
 }

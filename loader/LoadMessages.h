@@ -23,6 +23,8 @@ enum LoadMessage : unsigned {
     LM_STEP = kWmUser + 23,
     // The line went away in the middle of a load (an unplugged adapter).
     LM_LINE_LOST = kWmUser + 24,
+    // A font would run past the top of the printer's memory from where the printer puts it.
+    LM_NO_ROOM = kWmUser + 25,
 };
 
 // Every notification but the status refresh and the font step ends the load.
@@ -30,9 +32,12 @@ inline bool EndsLoad(LoadMessage message) {
     return message != LM_STATUS && message != LM_STEP;
 }
 
-// The text shown for an ending; the model fills the "%s" of the controller messages, and the
-// file kind tells which success message applies.
+// The text shown for an ending; the model (Windows-1251, as in the file or from the printer)
+// fills the "%s" of the controller messages, and the file kind tells which success message
+// applies.
 std::string LoadMessageText(LoadMessage message, const std::string& model, bool program);
+// "Загрузка программы в %s..." or "Загрузка шрифта в %s..." with the model.
+std::string LoadStatusText(const std::string& model, bool program);
 
 // Receives a load's notifications, on the port's reader thread or the watchdog's thread.
 // OnRecordTaken is the progress step of a program load. Implementations must not block on a

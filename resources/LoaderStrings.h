@@ -25,6 +25,7 @@ enum LoaderString : int {
     IDS_BAD_ECHO = 119,
     IDS_NO_DATA = 120,
     IDS_LINE_LOST = 121,
+    IDS_NO_ROOM = 122,
 };
 
 // UTF-8 text of a string; an empty string for a number the table does not hold.

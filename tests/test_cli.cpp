@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <sstream>
 #include <string>
 #include <thread>
 
@@ -95,6 +97,74 @@ TEST_F(CliTest, LoadFailsBeforeTheLineWhenFileOrPortAreMissing) {
     EXPECT_EQ(noPort.exitCode, 12);
     EXPECT_NE(noPort.output.find("Не удалось открыть порт."), std::string::npos);
     EXPECT_NE(RunTool("load " + file.Path()).exitCode, 0) << "a line must be named";
+}
+
+// The percentages of the progress lines, in order.
+std::vector<int> ProgressPercentages(const std::string& output) {
+    std::vector<int> percentages;
+    std::istringstream lines(output);
+    for (std::string line; std::getline(lines, line);) {
+        const auto space = line.rfind(' ');
+        if (!line.empty() && line.back() == '%' && space != std::string::npos) {
+            percentages.push_back(std::stoi(line.substr(space + 1)));
+        }
+    }
+    return percentages;
+}
+
+// Without a terminal the bar is a line for every tenth of the way: in order, every tenth for a
+// large font, and 100 % at the end, for fonts of any size and any start address.
+TEST_F(CliTest, LoadProgressReachesTheEndForAnySize) {
+    const std::pair<std::size_t, std::uint32_t> cases[] = {
+        {65536, 0x010000}, {66536, 0x0001F0}, {700, 0x010010}};
+    for (const auto& [size, start] : cases) {
+        sim.WithProtocol([&](CSimProtocol& p) { p.BootArea().Settings().fontStart = start; });
+        const TempFile file("font.fnt", FontFileBytes("", Pattern(size, 3)));
+        const Outcome outcome = RunTool("load " + Port() + " " + file.Path());
+        EXPECT_EQ(outcome.exitCode, 0) << size << "\n" << outcome.output;
+        const std::vector<int> seen = ProgressPercentages(outcome.output);
+        ASSERT_FALSE(seen.empty()) << outcome.output;
+        EXPECT_TRUE(std::is_sorted(seen.begin(), seen.end())) << outcome.output;
+        EXPECT_EQ(seen.back(), 100) << size << "\n" << outcome.output;
+        if (size >= 65536) {
+            EXPECT_EQ(seen.size(), 11u) << size << "\n" << outcome.output;
+        }
+        WaitUntilQuiet();
+    }
+}
+
+// The printer's model in its code page, Windows-1251, reaches the terminal decoded.
+TEST_F(CliTest, LoadShowsTheModelDecoded) {
+    sim.WithProtocol([](CSimProtocol& p) { p.BootArea().Settings().model = "\xD2\xCA-20"; });
+    const TempFile font("font.fnt", FontFileBytes("", Pattern(300, 3)));
+    const Outcome loaded = RunTool("load " + Port() + " " + font.Path());
+    EXPECT_NE(loaded.output.find("Загрузка шрифта в ТК-20... 100%"), std::string::npos)
+        << loaded.output;
+    WaitUntilQuiet();
+    const TempFile program("p.bin", ProgramFileBytes("\xD2\xCA-10", 1, {{0, Pattern(4, 1)}}));
+    const Outcome refused = RunTool("load " + Port() + " " + program.Path());
+    EXPECT_EQ(refused.exitCode, 22);
+    EXPECT_NE(refused.output.find("не поддерживается (ТК-10)"), std::string::npos)
+        << refused.output;
+}
+
+// Paths that are no data file end the load at once with the file's exit code, before the line.
+TEST_F(CliTest, LoadRefusesWhatIsNoDataFilePromptly) {
+    const ScratchFolder scratch;
+    const std::pair<std::string, int> cases[] = {
+        {scratch.Path(), 10},
+        {scratch.Fifo("font.fnt"), 10},
+        {"/dev/zero", 10},
+        {scratch.SparseFile("big.fnt", FontFileBytes("F", {1}), 100 << 20), 11},
+    };
+    for (const auto& [path, exitCode] : cases) {
+        const auto start = std::chrono::steady_clock::now();
+        // A tool that hangs is stopped by timeout(1), whose exit code 124 fails the case.
+        const Outcome outcome = RunTool("load " + Port() + " " + path, "timeout 10 ");
+        EXPECT_EQ(outcome.exitCode, exitCode) << path << "\n" << outcome.output;
+        EXPECT_LT(std::chrono::steady_clock::now() - start, 3s) << path;
+    }
+    EXPECT_TRUE(sim.ReceivedBytes().empty());
 }
 
 }  // namespace

@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <future>
 #include <random>
 
 #include "CLoadData.h"
@@ -28,6 +32,8 @@ TEST(DataFile, AcceptsWellFormedFilesAndRefusesTheRest) {
     longRecord[9 + 4] = 0x01;  // length 257
     longRecord[9 + 3] = 0x01;
     const Bytes noTerminator = Concat({'M', 'y', 'B', 'I', 'N'}, Bytes(300, 'A'));
+    Bytes bank2 = oneRecord;
+    bank2[10 + 2] = 0x02;  // address byte 2 of the first record: beyond the bank bit
     const FileCase cases[] = {
         {"program", oneRecord, DataFileStatus::Ok},
         {"font", FontFileBytes("x", Pattern(600, 2)), DataFileStatus::Ok},
@@ -47,13 +53,22 @@ TEST(DataFile, AcceptsWellFormedFilesAndRefusesTheRest) {
          DataFileStatus::Malformed},
         {"record longer than a block", longRecord, DataFileStatus::Malformed},
         {"empty font image", FontFileBytes("x", {}), DataFileStatus::Malformed},
+        {"record in a bank the protocol cannot name", bank2, DataFileStatus::Malformed},
+        {"record at the top of bank 1", ProgramFileBytes("TQ", 1, {{0x01FF00, Pattern(256, 1)}}),
+         DataFileStatus::Ok},
+        {"record running past the top of bank 1",
+         ProgramFileBytes("TQ", 1, {{0x01FFF0, Pattern(32, 1)}}), DataFileStatus::Malformed},
+        {"font as large as the address space", FontFileBytes("x", Bytes(kAddressSpace)),
+         DataFileStatus::Ok},
+        {"font larger than the address space", FontFileBytes("x", Bytes(kAddressSpace + 1)),
+         DataFileStatus::Malformed},
     };
     for (const FileCase& c : cases) {
         EXPECT_EQ(ParseDataFile(c.bytes).status, c.status) << c.name;
     }
 }
 
-TEST(DataFile, HeaderFieldsAndProgressRange) {
+TEST(DataFile, HeaderFields) {
     // Model "Q": header length 9, progress value at offsets 7 and 8.
     const Bytes bytes = ProgramFileBytes("Q", 0x1234, {{0x10203, Pattern(4, 3)}});
     const DataFileResult read = ParseDataFile(bytes);
@@ -61,11 +76,6 @@ TEST(DataFile, HeaderFieldsAndProgressRange) {
     EXPECT_EQ(read.file.model, "Q");
     EXPECT_EQ(read.file.progressValue, 0x1234);
     EXPECT_EQ(read.file.payload, Bytes(bytes.begin() + 9, bytes.end()));
-    EXPECT_EQ(read.file.ProgressRange(), 0x1234 + 795);
-
-    EXPECT_EQ(ParseDataFile(ProgramFileBytes("Q", 0xFFFF, {})).file.ProgressRange(), 794);
-    EXPECT_EQ(ParseDataFile(ProgramFileBytes("Q", 0, {})).file.ProgressRange(), 795);
-    EXPECT_EQ(ParseDataFile(FontFileBytes("F", Bytes(65536 + 10))).file.ProgressRange(), 10);
     EXPECT_TRUE(ParseDataFile(FontFileBytes("F", Bytes(10))).file.model.empty());
 }
 
@@ -73,6 +83,43 @@ TEST(DataFile, ReadsFromDisk) {
     const TempFile file("p.bin", ProgramFileBytes("TQ", 1, {}));
     EXPECT_EQ(ReadDataFile(file.Path()).status, DataFileStatus::Ok);
     EXPECT_EQ(ReadDataFile(file.Path() + ".missing").status, DataFileStatus::CannotOpen);
+}
+
+struct PathCase {
+    const char* name;
+    std::string path;
+    DataFileStatus status;
+};
+
+// Whatever the path names, the reader answers promptly with a status: it never waits for a
+// writer, never reads a device, and never reads more than the largest useful file.
+TEST(DataFile, ReadsOnlyRegularFilesOfBoundedSize) {
+    using namespace std::chrono_literals;
+    const ScratchFolder scratch;
+    const std::string fifo = scratch.Fifo("printer.fnt");
+    // Model "TQ-20A": a header of 14 bytes, then 8-byte empty records up to exactly the limit.
+    const std::string atLimit =
+        scratch.SparseFile("limit.bin", ProgramFileBytes("TQ-20A", 1, {}), kMaxDataFileSize);
+    const PathCase cases[] = {
+        {"folder", scratch.Path(), DataFileStatus::CannotOpen},
+        {"FIFO without a writer", fifo, DataFileStatus::CannotOpen},
+        {"device that never ends", "/dev/zero", DataFileStatus::CannotOpen},
+        {"missing file", scratch.Path() + "/none.bin", DataFileStatus::CannotOpen},
+        {"program of the largest size", atLimit, DataFileStatus::Ok},
+        {"one byte over the limit",
+         scratch.SparseFile("over.bin", ProgramFileBytes("TQ-20A", 1, {}), kMaxDataFileSize + 1),
+         DataFileStatus::Malformed},
+        {"100 MB font", scratch.SparseFile("big.fnt", FontFileBytes("F", {1}), 100 << 20),
+         DataFileStatus::Malformed},
+    };
+    for (const PathCase& c : cases) {
+        auto read = std::async(std::launch::async, [&c] { return ReadDataFile(c.path); });
+        if (read.wait_for(3s) != std::future_status::ready) {
+            ADD_FAILURE() << c.name << ": the reader blocks";
+            ::close(::open(fifo.c_str(), O_WRONLY | O_NONBLOCK));  // lets a stuck open go on
+        }
+        EXPECT_EQ(read.get().status, c.status) << c.name;
+    }
 }
 
 TEST(LoadData, TakesRecordsInOrder) {
@@ -88,9 +135,11 @@ TEST(LoadData, TakesRecordsInOrder) {
     EXPECT_EQ(block.header[6], 0xBE);
     EXPECT_EQ(block.header[7], 7);
     EXPECT_TRUE(std::equal(a.begin(), a.end(), block.data.begin()));
+    EXPECT_EQ(data.Taken(), 8u + 16u);
     ASSERT_TRUE(data.TakeNextRecord(block)) << "a record of length 0 is still a record";
     EXPECT_EQ(block.length, 0);
     EXPECT_EQ(block.Address(), 0x010200u);
+    EXPECT_EQ(data.Taken(), data.PayloadSize()) << "the progress moves for an empty record too";
     EXPECT_FALSE(data.TakeNextRecord(block));
     EXPECT_TRUE(data.PayloadEmpty());
 }
@@ -126,6 +175,7 @@ TEST(LoadData, CutsFontBlocksAtPageBoundaries) {
             EXPECT_TRUE(std::equal(cut.begin(), cut.end(), block.data.begin())) << c.name;
             EXPECT_EQ(block.header[5] | block.header[6] << 8, Crc16Arc(cut)) << c.name;
             offset += static_cast<std::size_t>(block.length);
+            EXPECT_EQ(data.Taken(), offset) << c.name << " block " << i;
         }
         EXPECT_TRUE(data.PayloadEmpty()) << c.name;
     }

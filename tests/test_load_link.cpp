@@ -4,6 +4,7 @@
 #include "CPrinterSim.h"
 #include "LoaderFiles.h"
 #include "ProcessCpu.h"
+#include "PtyPair.h"
 #include "RecordingLoadOwner.h"
 
 namespace {
@@ -73,21 +74,54 @@ TEST_F(LinkTest, OneRecordProgramOnTheWire) {
     EXPECT_EQ(LoadMessageText(LM_DONE, "", true), "Программа успешно загружена в принтер.");
 }
 
+// Address byte 2 reaches the printer as the bank bit of the flag byte, whatever that bit was
+// in the printer's own replies.
 TEST_F(LinkTest, ProgramRecordsLandAtTheirAddresses) {
     const std::vector<ProgramRecord> records{{0x000000, Pattern(256, 1)},
                                              {0x000100, Pattern(256, 2)},
                                              {0x01F000, Pattern(100, 3)},
-                                             {0x002000, Pattern(1, 4)}};
-    CLoadData file(ParseDataFile(ProgramFileBytes("TQ-20 A0", 9, records)).file);
+                                             {0x002000, Pattern(1, 4)},
+                                             {0x01FF00, Pattern(256, 5)}};
+    for (const std::uint8_t printerFlag : {std::uint8_t{0x00}, std::uint8_t{0x01}}) {
+        sim.WithProtocol([&](CSimProtocol& p) { p.BootArea().Settings().flag = printerFlag; });
+        RecordingLoadOwner one;
+        CLoadData file(ParseDataFile(ProgramFileBytes("TQ-20 A0", 9, records)).file);
+        ChannelConfig line;
+        line.portName = sim.DevicePath();
+        CLoadLink link(one, file, line);
+        link.StartProgramLoad();
+        ASSERT_EQ(one.WaitForEnding(10s), LM_DONE);
+        const Bytes& memory = Memory();
+        for (const ProgramRecord& record : records) {
+            EXPECT_TRUE(
+                std::equal(record.data.begin(), record.data.end(), memory.begin() + record.address))
+                << std::hex << record.address << " printer flag " << int{printerFlag};
+        }
+        EXPECT_EQ(one.Records(), 5);
+    }
+}
+
+// A font that starts in bank 0 and runs on into bank 1 lands whole where it belongs, and one
+// that would run past the top of the memory is refused before its first block.
+TEST_F(LinkTest, FontAcrossTheBanksLandsWhole) {
+    sim.WithProtocol([](CSimProtocol& p) { p.BootArea().Settings().fontStart = 0x0001F0; });
+    const Bytes image = Pattern(65536, 8);
+    CLoadData file(ParseDataFile(FontFileBytes("", image)).file);
     ASSERT_EQ(Load(file), LM_DONE);
     const Bytes& memory = Memory();
-    for (const ProgramRecord& record : records) {
-        // Address byte 2 chooses bank 1 only when it is 1.
-        const std::size_t at = record.address;
-        EXPECT_TRUE(std::equal(record.data.begin(), record.data.end(), memory.begin() + at))
-            << std::hex << record.address;
-    }
-    EXPECT_EQ(owner.Records(), 4);
+    EXPECT_TRUE(std::equal(image.begin(), image.end(), memory.begin() + 0x0001F0));
+    EXPECT_TRUE(std::all_of(memory.begin(), memory.begin() + 0x0001F0, [](std::uint8_t b) {
+        return b == 0xFF;
+    })) << "nothing wraps round into bank 0";
+}
+
+TEST_F(LinkTest, FontThatDoesNotFitIsRefusedBeforeItsFirstBlock) {
+    sim.WithProtocol([](CSimProtocol& p) { p.BootArea().Settings().fontStart = 0x010000; });
+    CLoadData file(ParseDataFile(FontFileBytes("", Pattern(65537, 8))).file);
+    EXPECT_EQ(Load(file), LM_NO_ROOM);
+    sim.WithProtocol([](CSimProtocol& p) { EXPECT_TRUE(p.BootArea().BlockAddresses().empty()); });
+    EXPECT_EQ(LoadMessageText(LM_NO_ROOM, "", false),
+              "Шрифт не помещается в память принтера.\nЗагрузка будет прервана.");
 }
 
 TEST_F(LinkTest, FontOf600BytesGoesOutInThreeBlocks) {
@@ -183,6 +217,61 @@ TEST_F(LinkTest, HangUpMidLoadEndsItPromptly) {
     EXPECT_LT(ProcessCpuSeconds() - cpuBefore, 0.2);
     EXPECT_EQ(LoadMessageText(LM_LINE_LOST, "", true),
               "Связь с принтером потеряна.\nЗагрузка будет прервана.");
+}
+
+// The test plays the printer through a whole one-record program load, but the line goes away
+// while the loader writes its last block-done request: that is a lost line, not a success.
+TEST_F(LinkTest, LastBlockDoneThatCannotBeWrittenIsNoSuccess) {
+    PtyPair printer;
+    const Bytes data = Pattern(16, 2);
+    CLoadData file(ParseDataFile(ProgramFileBytes("TQ-20 A0", 1, {{0x0300, data, 0x0201}})).file);
+    ChannelConfig line;
+    line.portName = printer.SlavePath();
+    CLoadLink link(owner, file, line);
+    link.SetWatchdogLength(kLoadReplyWatch);
+    link.StartProgramLoad();
+    const std::pair<std::size_t, Bytes> turns[] = {
+        {5, {0xA0}},
+        {1, {'T', 'Q', '-', '2', '0', ' ', 'A', '0', 0x00, 0x1E, 'S', 'M', 0x00, 0x00}},
+        {5, {0x1E, 'C', 'A', 0x00, 0x00}},
+        {5, {0x1E, 'A', 0x00, 0x03, 0x00}},
+        {5, {0x1E, 'D', 16, 0, 0x00}},
+    };
+    for (const auto& [request, reply] : turns) {
+        ASSERT_EQ(printer.ReadFromHost(request, 2s).size(), request);
+        printer.WriteChunk(reply);
+    }
+    ASSERT_EQ(printer.ReadFromHost(5 + data.size(), 2s).size(), 5 + data.size());
+    printer.StopHostOutput();
+    Bytes dataReply{0x00, 0x00, 0x01, 0x02, 0x00};
+    dataReply.insert(dataReply.end(), data.begin(), data.end());
+    printer.WriteChunk(dataReply);
+    std::this_thread::sleep_for(100ms);  // the loader now waits to write its block-done
+    printer.HangUp();
+    EXPECT_EQ(owner.WaitForEnding(5s), LM_LINE_LOST);
+    const auto messages = owner.Messages();
+    EXPECT_EQ(std::count(messages.begin(), messages.end(), LM_DONE), 0);
+    EXPECT_EQ(std::count_if(messages.begin(), messages.end(), EndsLoad), 1);
+}
+
+// Each load is deleted as soon as it reports success and the next one starts at once: the
+// printer's answer to the last block-done request must not reach the next load.
+TEST_F(LinkTest, BackToBackLoadsAllSucceed) {
+    sim.SetPacing(true);
+    const Bytes bytes = ProgramFileBytes("TQ-20 A0", 1, {{0x0100, Pattern(16, 1)}});
+    for (const unsigned baud : {115200u, 9600u}) {
+        sim.WithProtocol([&](CSimProtocol& p) { p.SetLine({.baudRate = baud, .flowControl = 0}); });
+        for (int load = 0; load < 20; ++load) {
+            RecordingLoadOwner one;
+            CLoadData file(ParseDataFile(bytes).file);
+            ChannelConfig line;
+            line.portName = sim.DevicePath();
+            line.baudRate = baud;
+            CLoadLink link(one, file, line);
+            link.StartProgramLoad();
+            EXPECT_EQ(one.WaitForEnding(5s), LM_DONE) << baud << " bit/s, load " << load;
+        }
+    }
 }
 
 TEST_F(LinkTest, DeletingTheLinkMidLoadStopsItsReader) {

@@ -5,7 +5,9 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <future>
 
+#include "CAsyncFileRead.h"
 #include "CLoaderDlg.h"
 #include "CPrinterSim.h"
 #include "CTextProgressCtrl.h"
@@ -95,7 +97,7 @@ TEST_F(LoaderWindowTest, FontStatusNamesThePrinterOnceItHasReported) {
     Choose(file.Path(), sim.DevicePath(), "9600");
     Control<QPushButton>("loadButton")->click();
     auto* progress = Control<CTextProgressCtrl>("progress");
-    EXPECT_TRUE(progress->isVisible());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return progress->isVisible(); }, 3000));
     EXPECT_EQ(progress->Text(), QString("Загрузка шрифта в ..."));
     EXPECT_FALSE(Control<QWidget>("portCombo")->isEnabled());
     EXPECT_TRUE(QTest::qWaitFor(
@@ -103,6 +105,117 @@ TEST_F(LoaderWindowTest, FontStatusNamesThePrinterOnceItHasReported) {
     EXPECT_TRUE(QTest::qWaitFor([&] { return !notifier.Messages().empty(); }, 30000));
     EXPECT_EQ(notifier.Messages().back().text, "Шрифт успешно загружен в принтер.");
     ExpectIdle();
+}
+
+// Looks at the bar at every repaint while a load runs (the bar repaints at once whenever its
+// filled part grows), beside the number of blocks the printer has written by then.
+class BarWatch final : public QObject {
+public:
+    struct Sight {
+        int position;
+        int upper;
+        std::size_t blocksWritten;
+    };
+
+    BarWatch(CTextProgressCtrl* bar, std::function<bool()> loading,
+             std::function<std::size_t()> blocksWritten)
+        : m_loading(std::move(loading)), m_blocksWritten(std::move(blocksWritten)) {
+        bar->installEventFilter(this);
+    }
+    std::vector<Sight> sights;
+    bool emptyRangeShown = false;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        const auto* bar = static_cast<CTextProgressCtrl*>(watched);
+        if (event->type() == QEvent::Paint && m_loading()) {
+            emptyRangeShown = emptyRangeShown || bar->Upper() <= bar->Lower();
+            sights.push_back({bar->GetPos(), bar->Upper(), m_blocksWritten()});
+        }
+        return false;
+    }
+
+private:
+    std::function<bool()> m_loading;
+    std::function<std::size_t()> m_blocksWritten;
+};
+
+struct ProgressCase {
+    const char* name;
+    std::vector<std::uint8_t> file;
+    std::uint32_t fontStart;
+};
+
+std::vector<ProgramRecord> PageRecords(std::uint32_t count) {
+    std::vector<ProgramRecord> records;
+    for (std::uint32_t i = 0; i < count; ++i) {
+        records.push_back({i * 256, Pattern(256, static_cast<std::uint8_t>(i))});
+    }
+    return records;
+}
+
+// The bar runs with the blocks, never ahead of the printer by more than the block on its way,
+// and is exactly full with the last one, whatever the size.
+TEST_F(LoaderWindowTest, ProgressRunsToTheEndForAnySize) {
+    constexpr int kLargestBlock = 8 + 256;  // a program record with its header
+    const ProgressCase cases[] = {
+        {"64 KiB font", FontFileBytes("", Pattern(65536, 1)), 0x010000},
+        {"font of 66 536 bytes across the banks", FontFileBytes("", Pattern(66536, 2)), 0x0001F0},
+        {"program of 300 records", ProgramFileBytes("TQ-20 A0", 10, PageRecords(300)), 0},
+    };
+    for (const ProgressCase& c : cases) {
+        std::size_t before = 0;
+        sim.WithProtocol([&](CSimProtocol& p) {
+            p.BootArea().Settings().fontStart = c.fontStart;
+            before = p.BootArea().BlockAddresses().size();
+        });
+        const TempFile file("data.bin", c.file);
+        Choose(file.Path(), sim.DevicePath());
+        BarWatch watch(
+            Control<CTextProgressCtrl>("progress"), [this] { return window->IsLoading(); },
+            [this, before] {
+                std::size_t written = 0;
+                sim.WithProtocol([&](CSimProtocol& p) {
+                    written = p.BootArea().BlockAddresses().size() - before;
+                });
+                return written;
+            });
+        EXPECT_EQ(LoadAndWait().icon, MessageIcon::Information) << c.name;
+        EXPECT_FALSE(watch.emptyRangeShown) << c.name;
+        ASSERT_FALSE(watch.sights.empty()) << c.name;
+        for (std::size_t i = 0; i < watch.sights.size(); ++i) {
+            const BarWatch::Sight& sight = watch.sights[i];
+            const int inFlight = static_cast<int>(sight.blocksWritten + 1) * kLargestBlock;
+            EXPECT_LE(sight.position, inFlight) << c.name << " sight " << i;
+            if (i > 0) {
+                EXPECT_GE(sight.position, watch.sights[i - 1].position) << c.name;
+            }
+        }
+        EXPECT_EQ(watch.sights.back().position, watch.sights.back().upper) << c.name;
+    }
+}
+
+// The printer's model comes in its own code page, Windows-1251, and is shown decoded.
+TEST_F(LoaderWindowTest, ModelInTheCodePageOfThePrinterIsShownDecoded) {
+    const std::string model = "\xD2\xCA-20 \xC0\x30";  // ТК-20 А0
+    sim.SetPacing(true);
+    sim.WithProtocol([&](CSimProtocol& p) {
+        p.BootArea().Settings().model = model;
+        p.SetLine({.baudRate = 9600, .flowControl = 0});
+    });
+    const TempFile font("f.fnt", FontFileBytes("", Pattern(600, 4)));
+    Choose(font.Path(), sim.DevicePath(), "9600");
+    auto* progress = Control<CTextProgressCtrl>("progress");
+    Control<QPushButton>("loadButton")->click();
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return progress->Text() == QString("Загрузка шрифта в ТК-20 А0..."); }, 5000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !notifier.Messages().empty(); }, 10000));
+
+    const TempFile program("p.bin", ProgramFileBytes("\xD2\xCA-10", 1, {{0, Pattern(4, 1)}}));
+    Choose(program.Path(), sim.DevicePath(), "9600");
+    EXPECT_EQ(LoadAndWait().text,
+              "Данная модель контроллера не поддерживается (ТК-10).\nФайл с данными не пригоден "
+              "для загрузки.\nЗагрузка будет прервана.");
 }
 
 struct EndingCase {
@@ -162,18 +275,58 @@ TEST_F(LoaderWindowTest, PortThatDoesNotOpen) {
     ExpectIdle();
 }
 
+// Whatever the file field names, the window answers with one message and keeps the choices of
+// this run; the button press itself never waits for the file.
 TEST_F(LoaderWindowTest, FileErrorsChangeNothing) {
     const TempFile badMagic("x.bin", {'m', 'y', 'b', 'i', 'n', 0, 0, 0});
+    const ScratchFolder scratch;
+    const char* cannotOpen = "Невозможно открыть файл с данными.";
+    const char* badData = "Неверные данные в файле.\nЗагрузка невозможна.";
     const std::pair<std::string, const char*> cases[] = {
-        {"/no/such/file.bin", "Невозможно открыть файл с данными."},
-        {badMagic.Path(), "Неверные данные в файле.\nЗагрузка невозможна."},
+        {"/no/such/file.bin", cannotOpen},
+        {badMagic.Path(), badData},
+        {scratch.Path(), cannotOpen},
+        {scratch.Fifo("font.fnt"), cannotOpen},
+        {"/dev/zero", cannotOpen},
+        {scratch.SparseFile("big.fnt", FontFileBytes("F", {1}), 100 << 20), badData},
     };
     for (const auto& [path, text] : cases) {
-        Choose(path, sim.DevicePath());
-        EXPECT_EQ(LoadAndWait(), (Message{text, kCaption, MessageIcon::Error}));
+        Choose(path, sim.DevicePath(), "9600");
+        EXPECT_EQ(LoadAndWait(), (Message{text, kCaption, MessageIcon::Error})) << path;
         ExpectIdle();
+        EXPECT_EQ(Control<QComboBox>("baudCombo")->currentText(), QString("9600")) << path;
+        EXPECT_EQ(Control<QComboBox>("portCombo")->currentText().toStdString(), sim.DevicePath())
+            << path;
+        EXPECT_EQ(Control<QLineEdit>("fileEdit")->text().toStdString(), path);
     }
     EXPECT_TRUE(sim.ReceivedBytes().empty());
+}
+
+// A read that the file system holds up neither blocks the window nor overtakes the read that
+// the user started after it, and it may end after its reader is gone.
+TEST(AsyncFileRead, AStuckReadNeitherBlocksNorOvertakesTheNextOne) {
+    std::promise<void> release;
+    const std::shared_future<void> gate = release.get_future().share();
+    const auto reader = [gate](const std::string& path) {
+        if (path == "stuck") {
+            gate.wait();
+        }
+        DataFileResult result;
+        result.file.model = path;
+        return result;
+    };
+    QObject receiver;
+    std::vector<std::string> delivered;
+    auto read = std::make_unique<CAsyncFileRead>(
+        &receiver, [&](DataFileResult result) { delivered.push_back(result.file.model); }, reader);
+    read->Start("stuck");
+    read->Start("quick");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !delivered.empty(); }, 3000));
+    read->Start("stuck");
+    read.reset();
+    release.set_value();
+    QTest::qWait(100);
+    EXPECT_EQ(delivered, std::vector<std::string>{"quick"});
 }
 
 TEST_F(LoaderWindowTest, HangUpMidLoadEndsWithOneMessage) {
@@ -203,6 +356,7 @@ TEST_F(LoaderWindowTest, ClosingIsRefusedWhileALoadRuns) {
     const TempFile file("fw.bin", ProgramFileBytes("TQ-20 A0", 10, records));
     Choose(file.Path(), sim.DevicePath(), "115200");
     Control<QPushButton>("loadButton")->click();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window->IsLoading(); }, 3000));
     window->close();
     EXPECT_TRUE(window->isVisible());
     EXPECT_TRUE(window->IsLoading());

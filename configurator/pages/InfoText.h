@@ -5,7 +5,7 @@
 #include <string>
 
 // The information page's text, in UTF-8, one line per item. Reply bytes are single-byte text
-// in Windows-1251, as the printer sends it.
+// in Windows-1251, as the printer sends it (decoded by Cp1251ToUtf8, as the loader's model).
 
 // The terminator that ends the reply to an item: NUL for the name (1) and the font (9), LF
 // for the others.

@@ -6,6 +6,7 @@
 #include <QFileDialog>
 #include <QMenu>
 #include <QShortcut>
+#include <algorithm>
 
 #include "CAboutDlg.h"
 #include "SerialPortList.h"
@@ -73,7 +74,8 @@ CLoaderDlg::CLoaderDlg(IUserNotifier& notifier, IProfileStore& profile, QWidget*
     : QDialog(parent),
       m_ui(std::make_unique<Ui::CLoaderDlg>()),
       m_notifier(notifier),
-      m_profile(profile) {
+      m_profile(profile),
+      m_fileRead(this, [this](DataFileResult read) { OnFileRead(std::move(read)); }) {
     m_ui->setupUi(this);
     setWindowIcon(QIcon(":/icons/loader.xpm"));
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
@@ -136,32 +138,36 @@ void CLoaderDlg::contextMenuEvent(QContextMenuEvent* event) {
     menu.exec(event->globalPos());
 }
 
-bool CLoaderDlg::ReadFile(DataFile& file) {
-    const DataFileResult read = ReadDataFile(m_ui->fileEdit->text().toStdString());
-    if (read.status == DataFileStatus::CannotOpen) {
-        Report(LoadString(IDS_CANNOT_OPEN_FILE), MessageIcon::Error);
-        return false;
+// The file is read off the window's thread; the controls stay as they are until it is known
+// to be good, and pressing the button again starts over with the path shown then.
+void CLoaderDlg::OnLoad() {
+    if (!m_link) {
+        m_fileRead.Start(m_ui->fileEdit->text().toStdString());
     }
-    if (read.status != DataFileStatus::Ok) {
-        Report(LoadString(IDS_BAD_FILE_DATA), MessageIcon::Error);
-        return false;
-    }
-    file = read.file;
-    return true;
 }
 
-void CLoaderDlg::OnLoad() {
-    DataFile file;
-    if (m_link || !ReadFile(file)) {
+void CLoaderDlg::OnFileRead(DataFileResult read) {
+    if (m_link) {
         return;
     }
+    if (read.status == DataFileStatus::CannotOpen) {
+        Report(LoadString(IDS_CANNOT_OPEN_FILE), MessageIcon::Error);
+    } else if (read.status != DataFileStatus::Ok) {
+        Report(LoadString(IDS_BAD_FILE_DATA), MessageIcon::Error);
+    } else {
+        StartLoad(std::move(read.file));
+    }
+}
+
+void CLoaderDlg::StartLoad(DataFile file) {
     if (file.IsProgram()) {
         m_model = file.model;
     }
-    m_ui->progress->SetRange(0, file.ProgressRange());
-    m_ui->progress->SetStep(kProgressStep);
-    m_ui->progress->SetPos(0);
     m_data = std::make_unique<CLoadData>(std::move(file));
+    // The bar counts payload bytes, so it runs from 0 to 100 % for a file of any size and a
+    // font at any start address.
+    m_ui->progress->SetRange(0, std::max(1, static_cast<int>(m_data->PayloadSize())));
+    m_ui->progress->SetPos(0);
     SetControlsEnabled(false);
 
     const std::uint64_t load = ++m_loadSerial;
@@ -190,14 +196,17 @@ void CLoaderDlg::OnLoad() {
 
 void CLoaderDlg::ShowStatus() {
     const bool program = m_data->File().IsProgram();
-    m_ui->progress->SetText(QString::fromStdString(
-        FormatString(program ? IDS_LOADING_PROGRAM : IDS_LOADING_FONT, m_model)));
+    m_ui->progress->SetText(QString::fromStdString(LoadStatusText(m_model, program)));
 }
 
 void CLoaderDlg::OnRecordTaken(std::uint64_t load) {
     if (load == m_loadSerial && m_link) {
-        m_ui->progress->StepIt();
+        ShowProgress();
     }
+}
+
+void CLoaderDlg::ShowProgress() {
+    m_ui->progress->SetPos(static_cast<int>(m_data->Taken()));
 }
 
 void CLoaderDlg::OnLoadMessage(std::uint64_t load, LoadMessage message) {
@@ -205,7 +214,7 @@ void CLoaderDlg::OnLoadMessage(std::uint64_t load, LoadMessage message) {
         return;
     }
     if (message == LM_STEP) {
-        m_ui->progress->StepIt();
+        ShowProgress();
         return;
     }
     if (message == LM_STATUS) {

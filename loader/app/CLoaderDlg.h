@@ -4,6 +4,7 @@
 #include <chrono>
 #include <memory>
 
+#include "CAsyncFileRead.h"
 #include "CLoadData.h"
 #include "CLoadLink.h"
 #include "CQueuedLoadOwner.h"
@@ -41,9 +42,11 @@ private:
     void FillLists();
     void LoadSettings();
     void SaveSettings();
-    bool ReadFile(DataFile& file);
+    void OnFileRead(DataFileResult read);
+    void StartLoad(DataFile file);
     void SetControlsEnabled(bool enabled);
     void ShowStatus();
+    void ShowProgress();
     void OnLoadMessage(std::uint64_t load, LoadMessage message);
     void OnRecordTaken(std::uint64_t load);
     void EndLoad();
@@ -52,6 +55,7 @@ private:
     std::unique_ptr<Ui::CLoaderDlg> m_ui;
     IUserNotifier& m_notifier;
     IProfileStore& m_profile;
+    CAsyncFileRead m_fileRead;
     std::unique_ptr<CLoadData> m_data;
     std::string m_model;
     std::unique_ptr<CQueuedLoadOwner> m_owner;

@@ -11,8 +11,9 @@ struct Outcome {
     std::string output;
 };
 
-inline Outcome RunTool(const std::string& arguments) {
-    const std::string command = std::string(TQ20_CLI) + " " + arguments + " 2>&1";
+// The wrapper goes before the program, e.g. "timeout 10 ".
+inline Outcome RunTool(const std::string& arguments, const std::string& wrapper = "") {
+    const std::string command = wrapper + TQ20_CLI + " " + arguments + " 2>&1";
     std::FILE* pipe = ::popen(command.c_str(), "r");
     std::string output;
     char buffer[512];

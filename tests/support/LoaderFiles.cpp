@@ -1,5 +1,7 @@
 #include "LoaderFiles.h"
 
+#include <sys/stat.h>
+
 #include <filesystem>
 #include <fstream>
 #include <stdexcept>
@@ -57,4 +59,34 @@ TempFile::TempFile(const std::string& name, const std::vector<std::uint8_t>& byt
 
 TempFile::~TempFile() {
     std::filesystem::remove_all(m_dir);
+}
+
+ScratchFolder::ScratchFolder() {
+    char pattern[] = "/tmp/tq20-scratch-XXXXXX";
+    if (::mkdtemp(pattern) == nullptr) {
+        throw std::runtime_error("no temporary folder");
+    }
+    m_dir = pattern;
+}
+
+ScratchFolder::~ScratchFolder() {
+    std::filesystem::remove_all(m_dir);
+}
+
+std::string ScratchFolder::Fifo(const std::string& name) const {
+    const std::string path = m_dir + "/" + name;
+    if (::mkfifo(path.c_str(), 0600) != 0) {
+        throw std::runtime_error("no FIFO");
+    }
+    return path;
+}
+
+std::string ScratchFolder::SparseFile(const std::string& name,
+                                      const std::vector<std::uint8_t>& header,
+                                      std::uint64_t length) const {
+    const std::string path = m_dir + "/" + name;
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(header.data()), static_cast<long>(header.size()));
+    std::filesystem::resize_file(path, length);
+    return path;
 }

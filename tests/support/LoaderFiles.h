@@ -29,3 +29,20 @@ private:
     std::string m_dir;
     std::string m_path;
 };
+
+// A fresh temporary folder for files that are not plain data: a FIFO, a sparse giant. Removed
+// with the object.
+class ScratchFolder {
+public:
+    ScratchFolder();
+    ~ScratchFolder();
+    const std::string& Path() const { return m_dir; }
+    // A FIFO that nobody writes to.
+    std::string Fifo(const std::string& name) const;
+    // A file of the given length that holds the header bytes and then a hole.
+    std::string SparseFile(const std::string& name, const std::vector<std::uint8_t>& header,
+                           std::uint64_t length) const;
+
+private:
+    std::string m_dir;
+};

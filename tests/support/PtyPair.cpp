@@ -71,6 +71,10 @@ std::vector<std::uint8_t> PtyPair::ReadFromHost(std::size_t minimum,
     return got;
 }
 
+void PtyPair::StopHostOutput() {
+    ::tcflow(m_observer, TCOOFF);
+}
+
 void PtyPair::HangUp() {
     if (m_observer >= 0) {
         ::close(m_observer);

@@ -22,6 +22,8 @@ public:
     void WriteChunk(const std::vector<std::uint8_t>& bytes);
     // Everything the host wrote within the limit, at least minimum bytes if they come.
     std::vector<std::uint8_t> ReadFromHost(std::size_t minimum, std::chrono::milliseconds limit);
+    // Stops the host's output as a terminal stop (^S) would: its writes wait from now on.
+    void StopHostOutput();
     // Closes the master side: the host sees a hang-up.
     void HangUp();
 
