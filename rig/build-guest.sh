@@ -1,11 +1,10 @@
 #!/usr/bin/env bash
 # Builds the rig's guest: Debian's kernel (downloaded once, kept under OUT/kernel) and an
 # initramfs with busybox, tq20 and its libraries, the USB serial modules and the guest's
-# control shell. Usage: build-guest.sh OUT TQ20 [EXTRA_FILE...]; extra files go to /rig/lib.
+# control shell. Usage: build-guest.sh OUT TQ20
 set -euo pipefail
 out=$(realpath -m "$1")
 tq20=$2
-shift 2
 here=$(dirname "$(realpath "$0")")
 # The USB serial stack in load order (the 16550 driver is built into Debian's kernel).
 modules=(usb-common usbcore xhci-hcd xhci-pci usbserial ftdi_sio)
@@ -51,14 +50,11 @@ copy_with_libraries() {
 
 build_initramfs() {
   root=$(mktemp -d)
-  mkdir -p "$root"/{bin,dev,proc,sys,tmp,rig/lib,lib/modules}
+  mkdir -p "$root"/{bin,dev,proc,sys,tmp,rig,lib/modules}
   install -m 755 /bin/busybox "$root/bin/busybox"
   install -m 755 "$here/guest-init.sh" "$root/init"
   install -m 755 "$here/guest-serve.sh" "$root/rig/serve"
   copy_with_libraries "$tq20" /bin/tq20
-  for extra in "$@"; do
-    copy_with_libraries "$extra" "/rig/lib/$(basename "$extra")"
-  done
   printf '%s\n' "${modules[@]}" >"$root/lib/modules/order"
   cp "$out"/kernel/modules/*.ko "$root/lib/modules/"
   (cd "$root" && find . | cpio -o -H newc --quiet) >"$out/guest.cpio.new"
@@ -68,4 +64,4 @@ build_initramfs() {
 
 mkdir -p "$out"
 fetch_kernel
-build_initramfs "$@"
+build_initramfs
