@@ -117,6 +117,13 @@ int main() {
         std::fprintf(stderr, "%s\n", machine.Error().c_str());
         return 1;
     }
+    // A shim the guest's loader refuses would leave both runs with the request.
+    const auto preload = machine.Shell().Run(
+        "env LD_PRELOAD=/rig/no-low-latency.so cat /proc/self/maps | grep -c no-low-latency");
+    if (preload.exitCode != 0) {
+        std::fprintf(stderr, "the shim does not load in the guest:\n%s", preload.output.c_str());
+        return 1;
+    }
     std::printf("guest up in %.1f s (%s); 64 KiB at %u bit/s\n", machine.BootSeconds(),
                 machine.Accelerator().c_str(), kBaud);
     std::printf("%-5s %-8s %-11s %10s %10s %8s %10s\n", "line", "latency", "file", "measured",
