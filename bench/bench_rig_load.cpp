@@ -119,7 +119,8 @@ int main() {
     }
     // A shim the guest's loader refuses would leave both runs with the request.
     const auto preload = machine.Shell().Run(
-        "env LD_PRELOAD=/rig/no-low-latency.so cat /proc/self/maps | grep -c no-low-latency");
+        "env LD_DEBUG=libs LD_PRELOAD=/rig/no-low-latency.so tq20 --help 2>&1 | "
+        "grep 'calling init: /rig/no-low-latency.so'");
     if (preload.exitCode != 0) {
         std::fprintf(stderr, "the shim does not load in the guest:\n%s", preload.output.c_str());
         return 1;
