@@ -82,25 +82,20 @@ std::size_t Count(const std::string& text, const std::string& part) {
     return count;
 }
 
-// "@@CPU <user> <system>" ticks of the finished background command.
-double CpuSeconds(const std::string& output) {
-    const auto at = output.find("@@CPU ");
-    if (at == std::string::npos) {
-        return std::numeric_limits<double>::quiet_NaN();
-    }
-    std::istringstream in(output.substr(at + 6));
-    long user = 0;
-    long system = 0;
-    in >> user >> system;
-    return static_cast<double>(user + system) * kTickSeconds;
-}
-
+// "<user> <system>" clock ticks, as /proc/PID/stat has them.
 double TicksToSeconds(const std::string& ticks) {
     std::istringstream in(ticks);
     long user = 0;
     long system = 0;
     in >> user >> system;
     return static_cast<double>(user + system) * kTickSeconds;
+}
+
+// The ticks of the "@@CPU <user> <system>" line a finished background command ends with.
+double CpuSeconds(const std::string& output) {
+    const auto at = output.find("@@CPU ");
+    return at == std::string::npos ? std::numeric_limits<double>::quiet_NaN()
+                                   : TicksToSeconds(output.substr(at + 6));
 }
 
 class RigKernelDrivers : public ::testing::Test {
