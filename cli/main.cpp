@@ -7,11 +7,13 @@
 #include "LineOptions.h"
 #include "LoadCommand.h"
 #include "SettingsCommand.h"
+#include "Tq20Version.h"
 
 int main(int argc, char** argv) {
     CLI::App app{
         "tq20: read the settings of a TQ-20 receipt printer and load its firmware "
         "and fonts."};
+    app.set_version_flag("--version", std::string("tq20 ") + kTq20Version);
     app.require_subcommand(1);
 
     ChannelConfig line;

@@ -9,6 +9,7 @@
 #include <map>
 
 #include "CPrinterSim.h"
+#include "Tq20Version.h"
 
 namespace {
 
@@ -62,6 +63,7 @@ int main(int argc, char** argv) {
     CLI::App app{
         "TQ-20 printer simulator: answers the configurator and the loader on a "
         "pseudo-terminal, and on 127.0.0.1 with --tcp."};
+    app.set_version_flag("--version", std::string("tq20-sim ") + kTq20Version);
     SimOptions options;
     SimLine line;
     bool twoStopBits = false;

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 
 #include "CCommandChannel.h"
@@ -92,8 +93,9 @@ TEST_F(ChannelTest, AssemblesRepliesFromChunks) {
          {Sequence(7), Bytes(12, 7)},
          {{WM_CHANNEL_REPLY,
            [] {
-               Bytes b = Sequence(7);
-               b.insert(b.end(), 12, 7);
+               Bytes b(19, 7);
+               const Bytes head = Sequence(7);
+               std::copy(head.begin(), head.end(), b.begin());
                return b;
            }()}}},
         {"10 of 19 bytes", 0, {}, {Sequence(10)}, {{WM_CHANNEL_TIMEOUT, {}}}},

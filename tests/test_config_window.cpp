@@ -1,8 +1,18 @@
+#include <QLabel>
+
+#include "CAboutDlg.h"
 #include "CommandTable.h"
 #include "ConfigWindowFixture.h"
 #include "OptionFrame.h"
+#include "Tq20Version.h"
 
 namespace {
+
+TEST(ConfiguratorAboutBox, ShowsTheVersionOfTheBuild) {
+    CAboutDlg about;
+    EXPECT_EQ(about.findChild<QLabel*>("version")->text(),
+              QString("Версия ") + QString::fromLatin1(kTq20Version));
+}
 
 TEST_F(ConfigWindowTest, FirstStart) {
     EXPECT_EQ(window->windowTitle(), QString("TQ-20 Конфигуратор"));
@@ -15,6 +25,22 @@ TEST_F(ConfigWindowTest, FirstStart) {
     EXPECT_EQ(tree->topLevelItem(1)->child(2)->text(0), QString("Позиционирование текста"));
     EXPECT_EQ(tree->currentItem(), nullptr);
     EXPECT_FALSE(tree->topLevelItem(1)->isExpanded());
+}
+
+TEST_F(ConfigWindowTest, FirstStartConnectsToTheNamedPortOnTheFactoryLine) {
+    // The simulator starts on the printer's factory line; a port that sorts first is offered too.
+    window = std::make_unique<CConfigDlg>(
+        notifier, *profile, queues, std::vector<std::string>{sim.DevicePath(), "/dev/!first"});
+    window->SetReplyWatch(300ms);
+    window->show();
+    EXPECT_EQ(ConnectionCombo("portCombo")->currentText(),
+              QString::fromStdString(sim.DevicePath()));
+    EXPECT_EQ(ConnectionCombo("baudCombo")->currentText(), QString("115200"));
+    EXPECT_EQ(ConnectionCombo("flowCombo")->currentText(), QString("RTS/CTS"));
+    ConnectButton()->click();
+    EXPECT_TRUE(
+        QTest::qWaitFor([&] { return ConnectButton()->text() == Text(IDS_DISCONNECT); }, 5000));
+    EXPECT_TRUE(notifier.Messages().empty());
 }
 
 TEST_F(ConfigWindowTest, StoredPositionIsRestoredUnlessAbsent) {

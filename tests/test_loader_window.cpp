@@ -1,12 +1,14 @@
 #include <gtest/gtest.h>
 
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <future>
 
+#include "CAboutDlg.h"
 #include "CAsyncFileRead.h"
 #include "CLoaderDlg.h"
 #include "CPrinterSim.h"
@@ -15,6 +17,7 @@
 #include "QtProfileStore.h"
 #include "RecordingNotifier.h"
 #include "SerialPortList.h"
+#include "Tq20Version.h"
 
 namespace {
 
@@ -76,6 +79,12 @@ protected:
     std::unique_ptr<CQtProfileStore> profile;
     std::unique_ptr<CLoaderDlg> window;
 };
+
+TEST(LoaderAboutBox, ShowsTheVersionOfTheBuild) {
+    CAboutDlg about;
+    EXPECT_EQ(about.findChild<QLabel*>("version")->text(),
+              QString("Версия ") + QString::fromLatin1(kTq20Version));
+}
 
 TEST_F(LoaderWindowTest, LoadsAProgramAndReturnsToIdle) {
     const auto data = Pattern(200, 3);

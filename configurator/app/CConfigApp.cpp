@@ -5,20 +5,28 @@
 
 #include "CConfigDlg.h"
 #include "DialogFont.h"
+#include "InfoOptions.h"
 #include "QtNotifier.h"
 #include "QtProfileStore.h"
+#include "Tq20Version.h"
 
 CConfigApp::CConfigApp(int& argc, char** argv) : m_argc(argc), m_argv(argv) {}
 
 int CConfigApp::Run() {
-    QApplication app(m_argc, m_argv);
     QApplication::setApplicationName("Velkor");
-    UseDialogFont();
+    QApplication::setApplicationVersion(kTq20Version);
     // A device that the system does not list, such as a simulator's pseudo-terminal, can be
     // offered on the command line.
     QCommandLineParser parser;
+    parser.setApplicationDescription("TQ-20 printer configurator.");
     parser.addHelpOption();
-    parser.addOption({"port", "Offer this serial device in the port list.", "device"});
+    parser.addVersionOption();
+    parser.addOption(
+        {"port", "Offer this serial device in the port list and choose it.", "device"});
+    AnswerInfoOptions(parser, m_argc, m_argv);
+    QApplication app(m_argc, m_argv);
+    QGuiApplication::setDesktopFileName("tq20-velkor");
+    UseDialogFont();
     parser.process(app);
     std::vector<std::string> extraPorts;
     if (parser.isSet("port")) {

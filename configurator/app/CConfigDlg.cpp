@@ -41,6 +41,11 @@ constexpr std::chrono::milliseconds kPortSettleDelay{300};
 constexpr std::chrono::milliseconds kStoreAfterReconnectDelay{100};
 constexpr std::chrono::milliseconds kFactoryResetDelay{400};
 constexpr std::chrono::milliseconds kSavedRestoreDelay{500};
+// The printer's factory line, 115200 bit/s, 8N1, RTS/CTS: the choices of a first start, so that
+// a new printer answers without any choosing, and the line a factory restore comes back on.
+constexpr int kFactoryBaudIndex = 0;
+constexpr int kFactoryFramingIndex = 0;
+constexpr int kFactoryFlowIndex = 1;
 
 QString Text(int id) {
     return QString::fromUtf8(ConfigString(id));
@@ -79,9 +84,14 @@ CConfigDlg::CConfigDlg(IUserNotifier& notifier, IProfileStore& profile, IPrinter
 
     m_connectionPage = new CConnectionDlg(*this, *this, m_queues, extraPorts, this);
     m_connectionPage->hide();
-    m_connectionPage->SelectStored(m_profile.GetInt("Interface", "PortIndex", 0),
-                                   m_profile.GetInt("Interface", "BaudRateIndex", 0),
-                                   m_profile.GetInt("Interface", "FlowControlIndex", 0));
+    m_connectionPage->SelectStored(
+        m_profile.GetInt("Interface", "PortIndex", 0),
+        m_profile.GetInt("Interface", "BaudRateIndex", kFactoryBaudIndex),
+        m_profile.GetInt("Interface", "FlowControlIndex", kFactoryFlowIndex));
+    if (!extraPorts.empty()) {
+        // A device named on the command line is the one the user means to use.
+        m_connectionPage->SelectPort(extraPorts.front());
+    }
     m_pages[kPageConnection] = m_connectionPage;
     ShowPage(kPageConnection);
 }
@@ -494,7 +504,8 @@ void CConfigDlg::OnRestoreFactory() {
     QTimer::singleShot(kFactoryResetDelay, Qt::PreciseTimer, this, [this] {
         DisconnectPrinter();
         QTimer::singleShot(kFactoryResetDelay, Qt::PreciseTimer, this, [this] {
-            m_connectionPage->SelectLine(0, 0, 1);
+            m_connectionPage->SelectLine(kFactoryBaudIndex, kFactoryFramingIndex,
+                                         kFactoryFlowIndex);
             m_ui->connectButton->setText(Text(IDS_CONNECT));
             m_connectionPage->ToggleConnection();
             QTimer::singleShot(kFirstReadDelay, Qt::PreciseTimer, this,

@@ -77,6 +77,12 @@ void CConnectionDlg::SelectStored(int portIndex, int baudIndex, int flowIndex) {
     SelectIndex(m_ui->flowCombo, flowIndex);
 }
 
+void CConnectionDlg::SelectPort(const std::string& port) {
+    // The list holds each port once, whatever the case of its letters.
+    SelectIndex(m_ui->portCombo,
+                m_ui->portCombo->findText(QString::fromStdString(port), Qt::MatchFixedString));
+}
+
 int CConnectionDlg::PortIndex() const {
     return m_ui->portCombo->currentIndex();
 }

@@ -28,6 +28,7 @@ public:
     int Id() const override { return kPageConnection; }
 
     void SelectStored(int portIndex, int baudIndex, int flowIndex);
+    void SelectPort(const std::string& port);
     int PortIndex() const;
     int BaudIndex() const;
     int FlowIndex() const;

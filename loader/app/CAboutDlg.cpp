@@ -2,10 +2,12 @@
 
 #include <QIcon>
 
+#include "Tq20Version.h"
 #include "ui_CAboutDlg.h"
 
 CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent), m_ui(std::make_unique<Ui::CAboutDlg>()) {
     m_ui->setupUi(this);
+    m_ui->version->setText(QString::fromUtf8("Версия ") + QString::fromLatin1(kTq20Version));
     m_ui->icon->setPixmap(QIcon(":/icons/loader.xpm").pixmap(32, 32));
     setFixedSize(size());
 }

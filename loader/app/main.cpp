@@ -1,15 +1,26 @@
 // Loader: puts a firmware program or a font into a TQ-20 printer's controller.
 #include <QApplication>
+#include <QCommandLineParser>
 
 #include "CLoaderDlg.h"
 #include "DialogFont.h"
+#include "InfoOptions.h"
 #include "QtNotifier.h"
 #include "QtProfileStore.h"
+#include "Tq20Version.h"
 
 int main(int argc, char** argv) {
-    QApplication app(argc, argv);
     QApplication::setApplicationName("Loader");
+    QApplication::setApplicationVersion(kTq20Version);
+    QCommandLineParser parser;
+    parser.setApplicationDescription("Loads a firmware program or a font into a TQ-20 printer.");
+    parser.addHelpOption();
+    parser.addVersionOption();
+    AnswerInfoOptions(parser, argc, argv);
+    QApplication app(argc, argv);
+    QGuiApplication::setDesktopFileName("tq20-loader");
     UseDialogFont();
+    parser.process(app);
 
     CQtNotifier notifier;
     const auto profile = CQtProfileStore::ForApplication("Local AppWizard-Generated Applications",

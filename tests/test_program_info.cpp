@@ -1,0 +1,57 @@
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <string>
+
+#include "Tq20Version.h"
+
+namespace {
+
+struct Outcome {
+    int exitCode;
+    std::string output;
+};
+
+// As in a script or an ssh session: no display of any kind, and no offscreen platform either.
+Outcome RunWithoutDisplay(const std::string& program, const std::string& option) {
+    const std::string command =
+        "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM " + program + " " + option + " 2>&1";
+    std::FILE* pipe = ::popen(command.c_str(), "r");
+    std::string output;
+    char buffer[512];
+    while (std::fgets(buffer, sizeof buffer, pipe) != nullptr) {
+        output += buffer;
+    }
+    const int status = ::pclose(pipe);
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, output};
+}
+
+struct Program {
+    const char* name;
+    const char* path;
+    const char* ownOption;  // one of its options that --help must list
+};
+
+const Program kPrograms[] = {
+    {"tq20", TQ20_CLI, "settings"},
+    {"tq20-sim", TQ20_SIM, "--link"},
+#ifdef TQ20_VELKOR
+    {"Velkor", TQ20_VELKOR, "--port"},
+    {"Loader", TQ20_LOADER, "--version"},
+#endif
+};
+
+TEST(ProgramInfo, VersionAndHelpNeedNoDisplay) {
+    for (const Program& program : kPrograms) {
+        SCOPED_TRACE(program.name);
+        const Outcome version = RunWithoutDisplay(program.path, "--version");
+        EXPECT_EQ(version.exitCode, 0);
+        EXPECT_EQ(version.output, std::string(program.name) + " " + kTq20Version + "\n");
+        const Outcome help = RunWithoutDisplay(program.path, "--help");
+        EXPECT_EQ(help.exitCode, 0) << help.output;
+        EXPECT_NE(help.output.find(program.ownOption), std::string::npos) << help.output;
+    }
+}
+
+}  // namespace
