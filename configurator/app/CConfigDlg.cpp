@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QContextMenuEvent>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QShortcut>
@@ -118,7 +119,9 @@ void CConfigDlg::FillTree() {
 void CConfigDlg::RestorePosition() {
     const int left = m_profile.GetInt("Window", "left", kAbsent);
     const int top = m_profile.GetInt("Window", "top", kAbsent);
-    if (left != kAbsent && top != kAbsent) {
+    // A position off every screen (another monitor unplugged, an edited profile) is not used:
+    // the window would be out of reach.
+    if (left != kAbsent && top != kAbsent && QGuiApplication::screenAt({left, top}) != nullptr) {
         move(left, top);
     }
 }
