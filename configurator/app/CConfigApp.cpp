@@ -7,10 +7,12 @@
 #include "DialogFont.h"
 #include "QtNotifier.h"
 #include "QtProfileStore.h"
+#include "SystemPrinterQueues.h"
 
 CConfigApp::CConfigApp(int& argc, char** argv) : m_argc(argc), m_argv(argv) {}
 
 int CConfigApp::Run() {
+    const auto queues = OpenSystemPrinterQueues();
     QApplication app(m_argc, m_argv);
     QApplication::setApplicationName("Velkor");
     UseDialogFont();
@@ -27,8 +29,7 @@ int CConfigApp::Run() {
     CQtNotifier notifier;
     const auto profile = CQtProfileStore::ForApplication("Dalvex\\TQ-10 MiniPrinter\\Configurer",
                                                          QApplication::applicationName());
-    CNoPrinterQueues queues;
-    CConfigDlg window(notifier, *profile, queues, extraPorts);
+    CConfigDlg window(notifier, *profile, *queues, extraPorts);
     notifier.SetParent(&window);
     window.exec();
     return 0;

@@ -5,8 +5,10 @@
 #include "DialogFont.h"
 #include "QtNotifier.h"
 #include "QtProfileStore.h"
+#include "SystemPrinterQueues.h"
 
 int main(int argc, char** argv) {
+    const auto queues = OpenSystemPrinterQueues();
     QApplication app(argc, argv);
     QApplication::setApplicationName("Loader");
     UseDialogFont();
@@ -16,6 +18,7 @@ int main(int argc, char** argv) {
                                                          QApplication::applicationName());
     CLoaderDlg window(notifier, *profile);
     notifier.SetParent(&window);
+    window.SetPrinterQueues(queues.get());
     window.exec();
     return 0;
 }
