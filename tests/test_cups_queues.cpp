@@ -11,6 +11,7 @@
 #include "CMiniPrinter.h"
 #include "CPrinterSim.h"
 #include "CupsServer.h"
+#include "LoaderFiles.h"
 #include "QueueDevice.h"
 #include "RecordingNotifier.h"
 #include "RecordingOwner.h"
@@ -81,6 +82,50 @@ TEST(CupsQueueDevice, SerialUrisNameTheirDevice) {
     }
 }
 
+// The journal alone, in a scratch folder: what a starting program does with the lists it finds.
+class CupsJournalTest : public ::testing::Test {
+protected:
+    void TearDown() override { fs::remove_all(folder); }
+
+    void WriteLeftover(const std::string& name, const std::string& text) {
+        fs::create_directories(folder);
+        std::ofstream(folder / name) << text;
+    }
+    std::vector<std::string> Recover() {
+        std::vector<std::string> released;
+        CQueueJournal(folder).RecoverLeftovers([&](const std::string& queue) {
+            released.push_back(queue);
+            return queue != "Stubborn";
+        });
+        return released;
+    }
+
+    fs::path folder = fs::temp_directory_path() / ("tq20-journal-" + std::to_string(::getpid()));
+};
+
+TEST_F(CupsJournalTest, ListsOfEndedProgramsAreReleasedAndRemoved) {
+    WriteLeftover("4001.queues", "Receipts\nLabels\n");
+    WriteLeftover("4001.lock", "");
+    WriteLeftover("4002.queues", "Kitchen\nStubborn\n");
+    auto released = Recover();
+    std::sort(released.begin(), released.end());
+    EXPECT_EQ(released, (std::vector<std::string>{"Kitchen", "Labels", "Receipts", "Stubborn"}));
+    EXPECT_FALSE(fs::exists(folder / "4001.queues"));
+    EXPECT_FALSE(fs::exists(folder / "4001.lock"));
+    std::ifstream left(folder / "4002.queues");
+    const std::string text{std::istreambuf_iterator<char>(left), {}};
+    EXPECT_EQ(text, "Stubborn\n") << "a queue that could not be started is tried next time";
+}
+
+TEST_F(CupsJournalTest, ListOfALiveProgramIsLeftAlone) {
+    CQueueJournal live(folder);
+    ASSERT_TRUE(live.Add("Receipts"));
+    EXPECT_TRUE(Recover().empty());
+    EXPECT_TRUE(fs::exists(folder / (std::to_string(::getpid()) + ".queues")));
+    live.Remove("Receipts");
+    EXPECT_FALSE(fs::exists(folder / (std::to_string(::getpid()) + ".queues")));
+}
+
 TEST_F(CupsQueueTest, EnumeratesTheDeviceOfEachQueueWithLinksResolved) {
     const fs::path link = cups.Folder() / "by-id-printer";
     fs::create_symlink(sim->DevicePath(), link);
@@ -126,6 +171,58 @@ TEST_F(CupsQueueTest, QueueStoppedByItsAdministratorStaysStopped) {
     printer.Disconnect();
     EXPECT_EQ(cups.State("Receipts"), "disabled");
     EXPECT_TRUE(notifier.Messages().empty());
+}
+
+TEST_F(CupsQueueTest, QueueOfAKilledProgramRunsAgainWhenTheNextOneStarts) {
+    sim->InjectFault({SimFaultKind::Silence});  // the settings read waits for its reply watch
+    const std::string device = sim->DevicePath();
+    const pid_t tool = ::fork();
+    if (tool == 0) {
+        ::execl(TQ20_CLI, TQ20_CLI, "settings", "read", "--port", device.c_str(), nullptr);
+        ::_exit(127);
+    }
+    ASSERT_TRUE(cups.WaitForState("Receipts", "disabled", 5000));
+    ::kill(tool, SIGKILL);
+    ::waitpid(tool, nullptr, 0);
+    EXPECT_EQ(cups.State("Receipts"), "disabled");
+    EXPECT_FALSE(JournalEmpty()) << "the killed program's journal stays behind";
+    ASSERT_TRUE(cups.Submit("Receipts", kJob));
+    EXPECT_FALSE(JobPrinted(500ms));
+
+    const CommandResult start = RunCommand(std::string(TQ20_CLI) + " --help");
+    EXPECT_EQ(start.exitCode, 0) << start.output;
+    EXPECT_NE(cups.State("Receipts"), "disabled") << "starting any program restarts the queue";
+    EXPECT_TRUE(JobPrinted(10s));
+    EXPECT_TRUE(JournalEmpty());
+}
+
+TEST_F(CupsQueueTest, LoadHoldsTheQueueUntilItEnds) {
+    sim->InjectFault({SimFaultKind::Silence});
+    const TempFile font("font.fnt", FontFileBytes("TQ-20", Pattern(64, 3)));
+    std::thread observer([&] {
+        EXPECT_TRUE(cups.WaitForState("Receipts", "disabled", 5000)) << "held during the load";
+    });
+    const CommandResult load =
+        RunCommand(std::string(TQ20_CLI) + " load --port " + sim->DevicePath() + " " + font.Path());
+    observer.join();
+    EXPECT_EQ(load.exitCode, 20) << load.output;
+    EXPECT_EQ(cups.State("Receipts"), "idle");
+    EXPECT_TRUE(JournalEmpty());
+}
+
+TEST_F(CupsQueueTest, UserWhoMayNotManageQueuesIsWarnedAndGoesAhead) {
+    if (::getuid() != 0) {
+        GTEST_SKIP() << "needs root to run the tool as another user";
+    }
+    const CommandResult run =
+        RunCommand("setpriv --reuid=65534 --regid=65534 --clear-groups " + std::string(TQ20_CLI) +
+                   " settings read --port " + sim->DevicePath());
+    EXPECT_NE(run.output.find("CMiniPrinter: Printer queues: Printer queues that may still print "
+                              "to the port (no permission to stop them): Receipts\n"),
+              std::string::npos)
+        << run.output;
+    EXPECT_EQ(cups.State("Receipts"), "idle");
+    EXPECT_TRUE(JournalEmpty());
 }
 
 }  // namespace
