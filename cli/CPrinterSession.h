@@ -7,6 +7,7 @@
 #include "CMiniPrinter.h"
 #include "ChannelConfig.h"
 #include "ConsoleNotifier.h"
+#include "ProgramQueues.h"
 #include "ReplyWaiter.h"
 
 // Exit codes of "tq20 settings".
@@ -46,8 +47,7 @@ private:
 
     ChannelConfig m_line;
     CConsoleNotifier m_notifier;
-    CNoPrinterQueues m_queues;
     CReplyWaiter m_waiter;
-    CMiniPrinter m_printer{m_notifier, m_queues};
+    CMiniPrinter m_printer{m_notifier, ProgramQueues()};
     int m_exitCode = kSettingsDone;
 };

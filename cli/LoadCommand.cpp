@@ -8,9 +8,11 @@
 #include <mutex>
 
 #include "CLoadLink.h"
+#include "CPortQueueHold.h"
 #include "ConsoleNotifier.h"
 #include "DataFile.h"
 #include "LoadProgress.h"
+#include "ProgramQueues.h"
 
 const char* const kLoadExitCodesHelp =
     "Exit codes: 0 loaded; 10 the file cannot be opened; 11 the file holds wrong data; 12 the "
@@ -88,6 +90,7 @@ int RunLoad(const ChannelConfig& line, const std::string& path) {
     CLoadData data(read.file);
     CLoadEvents events;
     CConsoleNotifier notifier;
+    const CPortQueueHold hold(ProgramQueues(), line.portName, notifier);
     auto link = std::make_unique<CLoadLink>(events, data, line, &notifier);
     if (!link->IsOpen()) {
         const std::string cause = DescribeOpenFailure(link->LastOpenFailure());

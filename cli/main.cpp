@@ -6,10 +6,12 @@
 
 #include "LineOptions.h"
 #include "LoadCommand.h"
+#include "ProgramQueues.h"
 #include "SettingsCommand.h"
 #include "Tq20Version.h"
 
 int main(int argc, char** argv) {
+    ProgramQueues();
     CLI::App app{
         "tq20: read the settings of a TQ-20 receipt printer and load its firmware "
         "and fonts."};

@@ -8,3 +8,10 @@
 std::string NormaliseWindowsPortName(std::string name);
 std::string NormalisePosixPortName(std::string name);
 std::string NormalisePortName(std::string name);
+
+// The port string printer queues use for a port the user names, compared exactly. The Windows
+// spooler writes "COM3:" (upper case, one colon); elsewhere a queue's device is its path with
+// links resolved, so /dev/serial/by-id/... and the tty it points to are one port.
+std::string WindowsQueuePortName(const std::string& name);
+std::string PosixQueuePortName(const std::string& name);
+std::string QueuePortName(const std::string& name);

@@ -99,14 +99,8 @@ class PrinterTest : public ::testing::Test {
 protected:
     bool Connect() { return printer.Connect(&owner, pty.SlavePath(), 115200, 0, 0, 0); }
 
-    // The printer keeps port names upper-cased with a colon, as queue port strings are written.
-    std::string PtyPortKey() const {
-        std::string key = pty.SlavePath();
-        for (char& c : key) {
-            c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-        }
-        return key + ":";
-    }
+    // Queues name a device by its path with links resolved; a pseudo-terminal's path is that.
+    std::string PtyPortKey() const { return pty.SlavePath(); }
 
     PtyPair pty;
     RecordingNotifier notifier;
@@ -319,8 +313,22 @@ TEST(PrinterPortMap, FailedEnumerationLeavesTheEntryUnmarked) {
     EXPECT_EQ(spooler.PortOf("A"), "COM3:");
 }
 
+TEST_F(PrinterTest, QueuesThatCannotBeHeldAreNamedAndTheConnectionGoesAhead) {
+    const std::string key = PtyPortKey();
+    spooler.queues = {{"Receipts", key}, {"Labels", key}, {"Kitchen", key}};
+    spooler.lockedQueues = {"Receipts", "Kitchen"};
+    ASSERT_TRUE(Connect());
+    EXPECT_EQ(spooler.PortOf("Labels"), "FILE:");
+    EXPECT_EQ(notifier.Messages(),
+              (std::vector<Message>{{"Printer queues that may still print to the port (no "
+                                     "permission to stop them): Receipts, Kitchen",
+                                     "CMiniPrinter: Printer queues", MessageIcon::Warning}}));
+    printer.Disconnect();
+    EXPECT_EQ(spooler.PortOf("Labels"), key);
+}
+
 TEST_F(PrinterTest, FailedConnectPutsTheQueuesBack) {
-    const std::string key = "/DEV/NO-SUCH-PORT:";
+    const std::string key = "/dev/no-such-port";
     spooler.queues = {{"Receipts", key}};
     EXPECT_FALSE(printer.Connect(&owner, "/dev/no-such-port", 9600, 0, 0, 0));
     EXPECT_EQ(spooler.PortOf("Receipts"), key);

@@ -8,6 +8,7 @@
 #include "InfoOptions.h"
 #include "QtNotifier.h"
 #include "QtProfileStore.h"
+#include "SystemPrinterQueues.h"
 #include "Tq20Version.h"
 
 CConfigApp::CConfigApp(int& argc, char** argv) : m_argc(argc), m_argv(argv) {}
@@ -24,6 +25,8 @@ int CConfigApp::Run() {
     parser.addOption(
         {"port", "Offer this serial device in the port list and choose it.", "device"});
     AnswerInfoOptions(parser, m_argc, m_argv);
+    // Also undoes what a program that ended without releasing its queues left held.
+    const auto queues = OpenSystemPrinterQueues();
     QApplication app(m_argc, m_argv);
     QGuiApplication::setDesktopFileName("tq20-velkor");
     UseDialogFont();
@@ -35,8 +38,7 @@ int CConfigApp::Run() {
     CQtNotifier notifier;
     const auto profile = CQtProfileStore::ForApplication("Dalvex\\TQ-10 MiniPrinter\\Configurer",
                                                          QApplication::applicationName());
-    CNoPrinterQueues queues;
-    CConfigDlg window(notifier, *profile, queues, extraPorts);
+    CConfigDlg window(notifier, *profile, *queues, extraPorts);
     notifier.SetParent(&window);
     window.exec();
     return 0;

@@ -2,25 +2,16 @@
 
 #include <algorithm>
 #include <array>
-#include <cctype>
 
 #include "CommandTable.h"
 #include "OptionFrame.h"
+#include "PortName.h"
+#include "QueueWarning.h"
 
 namespace {
 
 // Request frames are built in a buffer of this size: prefix and parameters together.
 constexpr int kRequestCapacity = 288;
-
-std::string PrinterPortName(const std::string& portName) {
-    std::string upper = portName;
-    std::transform(upper.begin(), upper.end(), upper.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
-    if (upper.empty() || upper.back() != ':') {
-        upper.push_back(':');
-    }
-    return upper;
-}
 
 }  // namespace
 
@@ -64,9 +55,10 @@ bool CMiniPrinter::Connect(IChannelOwner* owner, const ChannelConfig& config) {
     m_pOwner = owner;
     // Printer queues print to serial ports only; a network printer frees no queue.
     const bool serial = config.interfaceName == kSerialInterfaceName;
-    m_strPortName = serial ? PrinterPortName(config.portName) : std::string();
+    m_strPortName = serial ? QueuePortName(config.portName) : std::string();
     m_pPortMap = std::make_unique<CPrinterPortMap>(m_queues);
     m_pPortMap->Redirect(m_strPortName);
+    WarnQueuesNotHeld(m_notifier, m_pPortMap->Refused());
     m_pChannel = std::make_unique<CCommandChannel>(owner, config, &m_notifier);
     if (m_pChannel->IsOpen()) {
         m_pChannel->SetWatchLength(m_replyWatch);

@@ -2,12 +2,6 @@
 
 #include <algorithm>
 
-namespace {
-
-constexpr const char* kFilePort = "FILE:";
-
-}  // namespace
-
 CPrinterPortMap::CPrinterPortMap(IPrinterQueues& queues) : m_queues(queues) {
     const auto found = m_queues.EnumerateLocal();
     if (!found) {
@@ -23,7 +17,7 @@ void CPrinterPortMap::Redirect(const std::string& portName) {
     if (it == m_entries.end() || it->second.m_bRedirected) {
         return;
     }
-    if (SwitchQueues(it->second, kFilePort)) {
+    if (SwitchQueues(portName, it->second, true)) {
         it->second.m_bRedirected = true;
     }
 }
@@ -33,21 +27,28 @@ void CPrinterPortMap::Restore(const std::string& portName) {
     if (it == m_entries.end() || !it->second.m_bRedirected) {
         return;
     }
-    SwitchQueues(it->second, portName);
+    SwitchQueues(portName, it->second, false);
     it->second.m_bRedirected = false;
 }
 
 // Queues are looked up again by name: one may have been removed or renamed meanwhile. A queue
-// that cannot be changed keeps its port; that is not reported.
-bool CPrinterPortMap::SwitchQueues(const Entry& entry, const std::string& port) {
+// that cannot be held keeps its port and is listed in Refused() for the caller to tell.
+bool CPrinterPortMap::SwitchQueues(const std::string& portName, const Entry& entry, bool hold) {
     const auto current = m_queues.EnumerateLocal();
     if (!current) {
         return false;
     }
+    m_refused.clear();
     for (const PrinterQueue& queue : *current) {
         const auto& names = entry.m_printers;
-        if (std::find(names.begin(), names.end(), queue.name) != names.end()) {
-            m_queues.SetQueuePort(queue.name, port);
+        if (std::find(names.begin(), names.end(), queue.name) == names.end()) {
+            continue;
+        }
+        const PrinterQueue ofPort{queue.name, portName};
+        if (!hold) {
+            m_queues.ReleaseQueue(ofPort);
+        } else if (!m_queues.HoldQueue(ofPort)) {
+            m_refused.push_back(queue.name);
         }
     }
     return true;

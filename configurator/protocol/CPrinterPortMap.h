@@ -6,8 +6,8 @@
 
 #include "PrinterQueues.h"
 
-// The local printer queues by the exact port string they print to. While the configurator holds
-// a port, the queues of that port print to "FILE:" and are switched back afterwards.
+// The local printer queues by the exact port string they print to. While a program holds a port,
+// the queues of that port are held off it (see IPrinterQueues::HoldQueue) and released afterwards.
 class CPrinterPortMap {
 public:
     struct Entry {
@@ -21,12 +21,14 @@ public:
     void Restore(const std::string& portName);
 
     const std::map<std::string, Entry>& Entries() const { return m_entries; }
+    // The queues the last Redirect could not hold: they may still print to the port.
+    const std::vector<std::string>& Refused() const { return m_refused; }
 
 private:
-    // Points every queue of the entry at the given port; false when the queues could not be
-    // enumerated.
-    bool SwitchQueues(const Entry& entry, const std::string& port);
+    // Holds or releases every queue of the entry; false when the queues could not be enumerated.
+    bool SwitchQueues(const std::string& portName, const Entry& entry, bool hold);
 
     IPrinterQueues& m_queues;
     std::map<std::string, Entry> m_entries;
+    std::vector<std::string> m_refused;
 };

@@ -4,7 +4,8 @@
 #include <string>
 #include <vector>
 
-// A local printer queue of the system and the port it prints to (for example "COM1:").
+// A local printer queue of the system and the port it prints to (for example "COM1:", or the
+// serial device of a CUPS queue with links resolved).
 struct PrinterQueue {
     std::string name;
     std::string port;
@@ -17,8 +18,12 @@ public:
     virtual ~IPrinterQueues() = default;
     // Every local queue; empty when the enumeration itself failed.
     virtual std::optional<std::vector<PrinterQueue>> EnumerateLocal() = 0;
-    // Points a queue at another port; false when the queue could not be changed.
-    virtual bool SetQueuePort(const std::string& queueName, const std::string& port) = 0;
+    // Keeps the queue's jobs off its port while the port is held: the Windows spooler points the
+    // queue at "FILE:", CUPS stops the queue so that its jobs wait. False when the queue could
+    // not be changed.
+    virtual bool HoldQueue(const PrinterQueue& queue) = 0;
+    // Undoes HoldQueue: the queue prints to queue.port again.
+    virtual bool ReleaseQueue(const PrinterQueue& queue) = 0;
 };
 
 // A system without printer queues: nothing to switch.
@@ -27,5 +32,6 @@ public:
     std::optional<std::vector<PrinterQueue>> EnumerateLocal() override {
         return std::vector<PrinterQueue>{};
     }
-    bool SetQueuePort(const std::string&, const std::string&) override { return false; }
+    bool HoldQueue(const PrinterQueue&) override { return false; }
+    bool ReleaseQueue(const PrinterQueue&) override { return false; }
 };

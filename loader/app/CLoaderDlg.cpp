@@ -177,6 +177,9 @@ void CLoaderDlg::StartLoad(DataFile file) {
     ChannelConfig line;
     line.portName = m_ui->portCombo->currentText().toStdString();
     line.baudRate = m_ui->baudCombo->currentText().toUInt();
+    if (m_queues != nullptr) {
+        m_queueHold = std::make_unique<CPortQueueHold>(*m_queues, line.portName, m_notifier);
+    }
     m_link = std::make_unique<CLoadLink>(*m_owner, *m_data, line, &m_notifier);
     m_link->SetWatchdogLength(m_replyWatch);
     if (!m_link->IsOpen()) {
@@ -231,6 +234,7 @@ void CLoaderDlg::OnLoadMessage(std::uint64_t load, LoadMessage message) {
 }
 
 void CLoaderDlg::EndLoad() {
+    m_queueHold.reset();
     SetControlsEnabled(true);
     m_ui->progress->SetText(" ");
     m_ui->progress->SetPos(0);

@@ -7,6 +7,7 @@
 #include "CAsyncFileRead.h"
 #include "CLoadData.h"
 #include "CLoadLink.h"
+#include "CPortQueueHold.h"
 #include "CQueuedLoadOwner.h"
 #include "ProfileStore.h"
 #include "UserNotifier.h"
@@ -27,6 +28,8 @@ public:
     bool IsLoading() const { return m_link != nullptr; }
     // How long the printer may stay silent; the printer's own limit unless a test says otherwise.
     void SetReplyWatch(std::chrono::milliseconds length) { m_replyWatch = length; }
+    // The system's printer queues: those on the port are held off it while a load runs.
+    void SetPrinterQueues(IPrinterQueues* queues) { m_queues = queues; }
 
 public slots:
     void OnBrowse();
@@ -59,6 +62,8 @@ private:
     std::unique_ptr<CLoadData> m_data;
     std::string m_model;
     std::unique_ptr<CQueuedLoadOwner> m_owner;
+    IPrinterQueues* m_queues = nullptr;
+    std::unique_ptr<CPortQueueHold> m_queueHold;
     std::unique_ptr<CLoadLink> m_link;
     std::uint64_t m_loadSerial = 0;
     std::chrono::milliseconds m_replyWatch = kLoadReplyWatch;

@@ -7,6 +7,7 @@
 #include "InfoOptions.h"
 #include "QtNotifier.h"
 #include "QtProfileStore.h"
+#include "SystemPrinterQueues.h"
 #include "Tq20Version.h"
 
 int main(int argc, char** argv) {
@@ -17,6 +18,8 @@ int main(int argc, char** argv) {
     parser.addHelpOption();
     parser.addVersionOption();
     AnswerInfoOptions(parser, argc, argv);
+    // Also undoes what a program that ended without releasing its queues left held.
+    const auto queues = OpenSystemPrinterQueues();
     QApplication app(argc, argv);
     QGuiApplication::setDesktopFileName("tq20-loader");
     UseDialogFont();
@@ -27,6 +30,7 @@ int main(int argc, char** argv) {
                                                          QApplication::applicationName());
     CLoaderDlg window(notifier, *profile);
     notifier.SetParent(&window);
+    window.SetPrinterQueues(queues.get());
     window.exec();
     return 0;
 }

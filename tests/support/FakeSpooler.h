@@ -5,7 +5,8 @@
 
 #include "PrinterQueues.h"
 
-// The system's printer queues in memory: the spooler of the other platform does not exist here.
+// The system's printer queues in memory, holding a queue the way the Windows spooler does (its
+// port becomes "FILE:"): that spooler does not exist here.
 class FakeSpooler final : public IPrinterQueues {
 public:
     std::optional<std::vector<PrinterQueue>> EnumerateLocal() override {
@@ -14,14 +15,9 @@ public:
         }
         return queues;
     }
-    bool SetQueuePort(const std::string& queueName, const std::string& port) override {
-        for (PrinterQueue& queue : queues) {
-            if (queue.name == queueName && !locked(queueName)) {
-                queue.port = port;
-                return true;
-            }
-        }
-        return false;
+    bool HoldQueue(const PrinterQueue& queue) override { return SetPort(queue.name, "FILE:"); }
+    bool ReleaseQueue(const PrinterQueue& queue) override {
+        return SetPort(queue.name, queue.port);
     }
     std::string PortOf(const std::string& queueName) const {
         for (const PrinterQueue& queue : queues) {
@@ -37,6 +33,15 @@ public:
     std::vector<std::string> lockedQueues;
 
 private:
+    bool SetPort(const std::string& queueName, const std::string& port) {
+        for (PrinterQueue& queue : queues) {
+            if (queue.name == queueName && !locked(queueName)) {
+                queue.port = port;
+                return true;
+            }
+        }
+        return false;
+    }
     bool locked(const std::string& name) const {
         for (const auto& lockedName : lockedQueues) {
             if (lockedName == name) {

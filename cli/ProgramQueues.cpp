@@ -1,0 +1,8 @@
+#include "ProgramQueues.h"
+
+#include "SystemPrinterQueues.h"
+
+IPrinterQueues& ProgramQueues() {
+    static const auto queues = OpenSystemPrinterQueues();
+    return *queues;
+}

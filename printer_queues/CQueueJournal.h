@@ -1,0 +1,41 @@
+#pragma once
+
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+// The printer queues this program has stopped, kept on disk so that a program that ends without
+// starting them again (killed, crashed) leaves a note for the next program that starts. Each
+// process writes its own file, named by its process id, beside a lock file it holds while it
+// lives: a file whose lock is free belongs to a process that has ended.
+class CQueueJournal {
+public:
+    explicit CQueueJournal(std::filesystem::path folder);
+    CQueueJournal(const CQueueJournal&) = delete;
+    CQueueJournal& operator=(const CQueueJournal&) = delete;
+    // Removes this process's files once every queue has been released.
+    ~CQueueJournal();
+
+    // $XDG_STATE_HOME/tq20/held-queues, or ~/.local/state/tq20/held-queues.
+    static std::filesystem::path DefaultFolder();
+
+    // Hands every queue left by ended processes to release, which returns true once the queue
+    // runs again (or no longer exists); a file is removed when all its queues are handled.
+    void RecoverLeftovers(const std::function<bool(const std::string&)>& release);
+
+    // Records a queue before it is stopped; false when the record could not be written.
+    bool Add(const std::string& queue);
+    void Remove(const std::string& queue);
+    bool Contains(const std::string& queue) const;
+
+private:
+    bool TakeLock();
+    bool Write() const;
+
+    std::filesystem::path m_folder;
+    std::filesystem::path m_file;
+    std::filesystem::path m_lockFile;
+    int m_lock = -1;
+    std::vector<std::string> m_queues;
+};
