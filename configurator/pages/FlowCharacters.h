@@ -21,8 +21,7 @@ struct FlowCharacterChange {
 
 // Moves every byte of the option group that holds XON or XOFF to the nearest value its field can
 // hold (the higher one of two as near, as the contrast does), marks it in the mask, and lists it.
-std::vector<FlowCharacterChange> AvoidFlowCharacters(int group, PrinterSettings& record,
-                                                     int& mask);
+std::vector<FlowCharacterChange> AvoidFlowCharacters(int group, PrinterSettings& record, int& mask);
 
 // The field as the command line names it, and as the window tells the user about the change.
 std::string FlowFieldName(int byteIndex);
