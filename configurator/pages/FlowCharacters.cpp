@@ -103,9 +103,11 @@ std::string FlowCharacterMessage(const std::vector<FlowCharacterChange>& changes
         if (field == nullptr) {
             continue;
         }
-        text += "\n" + std::string(ConfigString(field->labelId)) + ": " +
-                std::to_string(change.stored & field->shownBits) + " вместо " +
-                std::to_string(change.wanted & field->shownBits);
+        // Appended piece by piece: "\n" + std::string(...) trips GCC 12's false -Wrestrict at -O3.
+        text += '\n';
+        text += ConfigString(field->labelId);
+        text += ": " + std::to_string(change.stored & field->shownBits);
+        text += " вместо " + std::to_string(change.wanted & field->shownBits);
     }
     return text;
 }
