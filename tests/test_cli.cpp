@@ -118,7 +118,9 @@ TEST_F(CliTest, LoadProgressReachesTheEndForAnySize) {
     const std::pair<std::size_t, std::uint32_t> cases[] = {
         {65536, 0x010000}, {66536, 0x0001F0}, {700, 0x010010}};
     for (const auto& [size, start] : cases) {
-        sim.WithProtocol([&](CSimProtocol& p) { p.BootArea().Settings().fontStart = start; });
+        // clang 14 cannot capture a structured binding.
+        const std::uint32_t fontStart = start;
+        sim.WithProtocol([&](CSimProtocol& p) { p.BootArea().Settings().fontStart = fontStart; });
         const TempFile file("font.fnt", FontFileBytes("", Pattern(size, 3)));
         const Outcome outcome = RunTool("load " + Port() + " " + file.Path());
         EXPECT_EQ(outcome.exitCode, 0) << size << "\n" << outcome.output;
