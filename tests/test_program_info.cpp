@@ -4,27 +4,17 @@
 #include <cstdio>
 #include <string>
 
+#include "ToolRun.h"
 #include "Tq20Version.h"
 
 namespace {
 
-struct Outcome {
-    int exitCode;
-    std::string output;
-};
+using Outcome = ToolOutcome;
 
 // As in a script or an ssh session: no display of any kind, and no offscreen platform either.
 Outcome RunWithoutDisplay(const std::string& program, const std::string& option) {
-    const std::string command =
-        "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM " + program + " " + option + " 2>&1";
-    std::FILE* pipe = ::popen(command.c_str(), "r");
-    std::string output;
-    char buffer[512];
-    while (std::fgets(buffer, sizeof buffer, pipe) != nullptr) {
-        output += buffer;
-    }
-    const int status = ::pclose(pipe);
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, output};
+    return RunCommand("env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM " + program + " " +
+                      option);
 }
 
 struct Program {
