@@ -4,7 +4,6 @@
 #include <QCommandLineParser>
 
 #include "CConfigDlg.h"
-#include "DialogFont.h"
 #include "QtNotifier.h"
 #include "QtProfileStore.h"
 
@@ -13,7 +12,6 @@ CConfigApp::CConfigApp(int& argc, char** argv) : m_argc(argc), m_argv(argv) {}
 int CConfigApp::Run() {
     QApplication app(m_argc, m_argv);
     QApplication::setApplicationName("Velkor");
-    UseDialogFont();
     // A device that the system does not list, such as a simulator's pseudo-terminal, can be
     // offered on the command line.
     QCommandLineParser parser;

@@ -5,7 +5,10 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QShortcut>
+#include <QStyle>
 #include <QTimer>
+#include <QTreeWidgetItemIterator>
+#include <algorithm>
 
 #include "CAboutDlg.h"
 #include "CBarcodePropertiesDlg.h"
@@ -21,6 +24,7 @@
 #include "ConfiguratorStrings.h"
 #include "InfoText.h"
 #include "OptionFrame.h"
+#include "Resources.h"
 #include "ui_CConfigDlg.h"
 
 namespace {
@@ -54,8 +58,8 @@ CConfigDlg::CConfigDlg(IUserNotifier& notifier, IProfileStore& profile, IPrinter
       m_notifier(notifier),
       m_profile(profile),
       m_queues(queues) {
+    LoadResources();
     m_ui->setupUi(this);
-    setFixedSize(size());
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowCloseButtonHint);
     RestorePosition();
@@ -76,8 +80,9 @@ CConfigDlg::CConfigDlg(IUserNotifier& notifier, IProfileStore& profile, IPrinter
     m_firstRead.setTimerType(Qt::PreciseTimer);
     connect(&m_firstRead, &QTimer::timeout, this, &CConfigDlg::OnFirstReadDue);
 
-    m_connectionPage = new CConnectionDlg(*this, *this, m_queues, extraPorts, this);
+    m_connectionPage = new CConnectionDlg(*this, *this, m_queues, extraPorts, m_ui->pageArea);
     m_connectionPage->hide();
+    m_ui->pageLayout->addWidget(m_connectionPage);
     m_connectionPage->SelectStored(m_profile.GetInt("Interface", "PortIndex", 0),
                                    m_profile.GetInt("Interface", "BaudRateIndex", 0),
                                    m_profile.GetInt("Interface", "FlowControlIndex", 0));
@@ -92,8 +97,6 @@ CConfigDlg::~CConfigDlg() {
 
 void CConfigDlg::FillTree() {
     auto* tree = m_ui->pageTree;
-    // A narrow indent keeps the longest item texts inside the tree, which does not scroll.
-    tree->setIndentation(10);
     tree->addTopLevelItem(new QTreeWidgetItem({Text(IDS_CONNECTION)}));
     auto* settings = new QTreeWidgetItem({Text(IDS_PRINTER_SETTINGS)});
     tree->addTopLevelItem(settings);
@@ -102,6 +105,26 @@ void CConfigDlg::FillTree() {
     }
     tree->addTopLevelItem(new QTreeWidgetItem({Text(IDS_SERVICE_INFO)}));
     tree->setCurrentItem(nullptr);
+    FitTreeWidth();
+}
+
+// The tree does not scroll sideways: it is as wide as its widest item with every branch open,
+// each item as the style draws it (indentation, text margins) and room for a scroll bar.
+void CConfigDlg::FitTreeWidth() {
+    auto* tree = m_ui->pageTree;
+    const QFontMetrics metrics(tree->font());
+    const int textMargins = 2 * (tree->style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 1);
+    int widest = 0;
+    for (QTreeWidgetItemIterator it(tree); *it != nullptr; ++it) {
+        int depth = 1;
+        for (const QTreeWidgetItem* up = (*it)->parent(); up != nullptr; up = up->parent()) {
+            ++depth;
+        }
+        widest = std::max(widest, depth * tree->indentation() +
+                                      metrics.horizontalAdvance((*it)->text(0)) + textMargins);
+    }
+    const int scrollBar = tree->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    tree->setFixedWidth(widest + 2 * tree->frameWidth() + scrollBar);
 }
 
 void CConfigDlg::RestorePosition() {
@@ -160,26 +183,26 @@ CPage* CConfigDlg::Page(int id) const {
 CPage* CConfigDlg::CreatePage(int id) {
     switch (id) {
         case kPagePrinting:
-            return new CPrintingPropertiesDlg(*this, this);
+            return new CPrintingPropertiesDlg(*this, m_ui->pageArea);
         case kPageFont:
-            return new CFontPropertiesDlg(*this, this);
+            return new CFontPropertiesDlg(*this, m_ui->pageArea);
         case kPageBarcode:
-            return new CBarcodePropertiesDlg(*this, this);
+            return new CBarcodePropertiesDlg(*this, m_ui->pageArea);
         case kPageTextPosition:
-            return new CTextPosPropertiesDlg(*this, this);
+            return new CTextPosPropertiesDlg(*this, m_ui->pageArea);
         case kPageInfo:
-            return new CPrinterInfoDlg(*this, this);
+            return new CPrinterInfoDlg(*this, m_ui->pageArea);
         case kPageOptions: {
-            auto* options = new CPrinterOptionsDlg(*this, this);
+            auto* options = new CPrinterOptionsDlg(*this, m_ui->pageArea);
             connect(options, &CPrinterOptionsDlg::RestoreFactory, this,
                     &CConfigDlg::OnRestoreFactory);
             connect(options, &CPrinterOptionsDlg::RestoreSaved, this, &CConfigDlg::OnRestoreSaved);
             return options;
         }
         case kPageEmpty:
-            return new CEmptyDlg(*this, this);
+            return new CEmptyDlg(*this, m_ui->pageArea);
         case kPagePort:
-            return new CPrinterPortProperties(*this, this);
+            return new CPrinterPortProperties(*this, m_ui->pageArea);
         default:
             return nullptr;
     }
@@ -198,11 +221,9 @@ bool CConfigDlg::ShowPage(int id) {
             return false;
         }
         m_pages[id] = page;
+        page->hide();
+        m_ui->pageLayout->addWidget(page);
     }
-    // To the right of the tree, as high as the window less the button row.
-    const QRect tree = m_ui->pageTree->rect();
-    const int left = tree.left() + tree.width() + 20;
-    page->setGeometry(left, tree.top(), width() - left, height() - 48);
     m_shownPage = page;
     page->show();
     m_currentPageId = id;

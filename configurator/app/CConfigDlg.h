@@ -58,6 +58,7 @@ protected:
 private:
     void OnFirstReadDue();
     void FillTree();
+    void FitTreeWidth();
     void RestorePosition();
     void SaveProfile();
     bool ShowPage(int id);

@@ -5,6 +5,7 @@
 #include "CMiniPrinter.h"
 #include "ConfiguratorStrings.h"
 #include "LineLists.h"
+#include "PortCombo.h"
 #include "PortDiscovery.h"
 #include "SerialPortList.h"
 #include "ui_CConnectionDlg.h"
@@ -64,6 +65,7 @@ CConnectionDlg::CConnectionDlg(IPageHost& host, IConnectionHost& connection, IPr
     // A device path can be typed, so a simulator's pseudo-terminal can be chosen.
     m_ui->portCombo->setEditable(true);
 #endif
+    FitPortCombo(m_ui->portCombo);
     m_ui->interfaceCombo->setCurrentIndex(0);
     m_ui->dataBitsCombo->setCurrentIndex(0);
     m_ui->framingCombo->setCurrentIndex(0);

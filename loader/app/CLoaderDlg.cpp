@@ -1,6 +1,5 @@
 #include "CLoaderDlg.h"
 
-#include <QAbstractItemView>
 #include <QCloseEvent>
 #include <QContextMenuEvent>
 #include <QFileDialog>
@@ -8,6 +7,8 @@
 #include <QShortcut>
 
 #include "CAboutDlg.h"
+#include "PortCombo.h"
+#include "Resources.h"
 #include "SerialPortList.h"
 #include "ui_CLoaderDlg.h"
 
@@ -74,11 +75,11 @@ CLoaderDlg::CLoaderDlg(IUserNotifier& notifier, IProfileStore& profile, QWidget*
       m_ui(std::make_unique<Ui::CLoaderDlg>()),
       m_notifier(notifier),
       m_profile(profile) {
+    LoadResources();
     m_ui->setupUi(this);
     setWindowIcon(QIcon(":/icons/loader.xpm"));
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
-    setFixedSize(size());
     // Where the window manager offers no system menu, the about entry is in the window's
     // context menu and on F1.
     connect(new QShortcut(QKeySequence::HelpContents, this), &QShortcut::activated, this,
@@ -99,8 +100,8 @@ void CLoaderDlg::FillLists() {
 #ifndef _WIN32
     // Device paths, a simulator's pseudo-terminal among them, can be typed in.
     m_ui->portCombo->setEditable(true);
-    m_ui->portCombo->view()->setMinimumWidth(160);
 #endif
+    FitPortCombo(m_ui->portCombo);
 }
 
 void CLoaderDlg::LoadSettings() {

@@ -2,14 +2,12 @@
 #include <QApplication>
 
 #include "CLoaderDlg.h"
-#include "DialogFont.h"
 #include "QtNotifier.h"
 #include "QtProfileStore.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName("Loader");
-    UseDialogFont();
 
     CQtNotifier notifier;
     const auto profile = CQtProfileStore::ForApplication("Local AppWizard-Generated Applications",
