@@ -20,12 +20,12 @@ void CPrinterInfoDlg::SetText(const std::string& text) {
     m_ui->infoText->setPlainText(QString::fromStdString(text));
 }
 
+// Appends with a cursor of its own, so the view stays where the reader is: at the top, unless
+// they scrolled.
 void CPrinterInfoDlg::Append(const std::string& text) {
-    QTextCursor cursor = m_ui->infoText->textCursor();
+    QTextCursor cursor(m_ui->infoText->document());
     cursor.movePosition(QTextCursor::End);
     cursor.insertText(QString::fromStdString(text));
-    m_ui->infoText->setTextCursor(cursor);
-    m_ui->infoText->ensureCursorVisible();
 }
 
 std::string CPrinterInfoDlg::Text() const {
