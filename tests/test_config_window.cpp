@@ -19,7 +19,8 @@ TEST_F(ConfigWindowTest, FirstStart) {
 
 TEST_F(ConfigWindowTest, StoredPositionIsRestoredUnlessAbsent) {
     const std::tuple<int, int, bool> cases[] = {
-        {120, 80, true}, {-9999, 80, false}, {120, -9999, false}};
+        {120, 80, true},         {-9999, 80, false},       {120, -9999, false},
+        {2147483647, 80, false}, {-2147483647, -5, false}, {40, 100000, false}};
     for (const auto& [left, top, moved] : cases) {
         profile->SetInt("Window", "left", left);
         profile->SetInt("Window", "top", top);
@@ -190,6 +191,21 @@ TEST_F(ConfigWindowTest, CloseWritesTheProfileAndEscapeDoesNot) {
     Open();
     EXPECT_EQ(ConnectionCombo("baudCombo")->currentIndex(), 4);
     EXPECT_EQ(ConnectionCombo("flowCombo")->currentIndex(), 2);
+}
+
+TEST_F(ConfigWindowTest, PortIsRememberedByName) {
+    const QString typed = QString::fromStdString(folder.filePath("typed-port").toStdString());
+    ConnectionCombo("portCombo")->setEditText(typed);
+    window->close();
+    EXPECT_EQ(profile->GetString("Interface", "PortName", ""), typed.toStdString());
+    Open();
+    EXPECT_EQ(ConnectionCombo("portCombo")->currentText(), typed) << "added back to the list";
+    EXPECT_GE(ConnectionCombo("portCombo")->findText(typed), 0);
+    // A profile from before names were kept selects by index.
+    profile->SetString("Interface", "PortName", "");
+    profile->SetInt("Interface", "PortIndex", 0);
+    Open();
+    EXPECT_EQ(ConnectionCombo("portCombo")->currentIndex(), 0);
 }
 
 TEST_F(ConfigWindowTest, EnterAndEscapeInsideAPageDoNothing) {

@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QContextMenuEvent>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QShortcut>
@@ -86,7 +87,8 @@ CConfigDlg::CConfigDlg(IUserNotifier& notifier, IProfileStore& profile, IPrinter
     m_connectionPage = new CConnectionDlg(*this, *this, m_queues, extraPorts, m_ui->pageArea);
     m_connectionPage->hide();
     m_ui->pageLayout->addWidget(m_connectionPage);
-    m_connectionPage->SelectStored(m_profile.GetInt("Interface", "PortIndex", 0),
+    m_connectionPage->SelectStored(m_profile.GetString("Interface", "PortName", ""),
+                                   m_profile.GetInt("Interface", "PortIndex", 0),
                                    m_profile.GetInt("Interface", "BaudRateIndex", 0),
                                    m_profile.GetInt("Interface", "FlowControlIndex", 0));
     m_pages[kPageConnection] = m_connectionPage;
@@ -133,12 +135,15 @@ void CConfigDlg::FitTreeWidth() {
 void CConfigDlg::RestorePosition() {
     const int left = m_profile.GetInt("Window", "left", kAbsent);
     const int top = m_profile.GetInt("Window", "top", kAbsent);
-    if (left != kAbsent && top != kAbsent) {
+    // A position off every screen (another monitor unplugged, an edited profile) is not used:
+    // the window would be out of reach.
+    if (left != kAbsent && top != kAbsent && QGuiApplication::screenAt({left, top}) != nullptr) {
         move(left, top);
     }
 }
 
 void CConfigDlg::SaveProfile() {
+    m_profile.SetString("Interface", "PortName", m_connectionPage->PortName());
     m_profile.SetInt("Interface", "PortIndex", m_connectionPage->PortIndex());
     m_profile.SetInt("Interface", "BaudRateIndex", m_connectionPage->BaudIndex());
     m_profile.SetInt("Interface", "FlowControlIndex", m_connectionPage->FlowIndex());

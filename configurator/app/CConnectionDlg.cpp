@@ -73,10 +73,27 @@ CConnectionDlg::CConnectionDlg(IPageHost& host, IConnectionHost& connection, IPr
 
 CConnectionDlg::~CConnectionDlg() = default;
 
-void CConnectionDlg::SelectStored(int portIndex, int baudIndex, int flowIndex) {
-    SelectIndex(m_ui->portCombo, portIndex);
+// The port is found by its name where one was kept; a kept name that the system no longer lists
+// (a typed path, an adapter not plugged in) is offered again rather than lost. Profiles from
+// before names were kept select by index.
+void CConnectionDlg::SelectStored(const std::string& portName, int portIndex, int baudIndex,
+                                  int flowIndex) {
+    if (portName.empty()) {
+        SelectIndex(m_ui->portCombo, portIndex);
+    } else {
+        const QString name = QString::fromStdString(portName);
+        if (m_ui->portCombo->findText(name) < 0) {
+            m_ui->portCombo->addItem(name);
+            m_ui->portCombo->setItemData(m_ui->portCombo->count() - 1, name, Qt::ToolTipRole);
+        }
+        m_ui->portCombo->setCurrentIndex(m_ui->portCombo->findText(name));
+    }
     SelectIndex(m_ui->baudCombo, baudIndex);
     SelectIndex(m_ui->flowCombo, flowIndex);
+}
+
+std::string CConnectionDlg::PortName() const {
+    return m_ui->portCombo->currentText().trimmed().toStdString();
 }
 
 int CConnectionDlg::PortIndex() const {

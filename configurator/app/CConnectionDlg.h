@@ -27,7 +27,9 @@ public:
 
     int Id() const override { return kPageConnection; }
 
-    void SelectStored(int portIndex, int baudIndex, int flowIndex);
+    void SelectStored(const std::string& portName, int portIndex, int baudIndex, int flowIndex);
+    // The port as chosen or typed.
+    std::string PortName() const;
     int PortIndex() const;
     int BaudIndex() const;
     int FlowIndex() const;
