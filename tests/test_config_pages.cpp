@@ -151,8 +151,8 @@ TEST_F(ConfigWindowTest, LongInformationWrapsAndIsShownFromTheTop) {
     Select(IDS_SERVICE_INFO);
     auto* text = window->Page(kPageInfo)->findChild<QPlainTextEdit*>("infoText");
     SaveButton()->click();
-    ASSERT_TRUE(QTest::qWaitFor(
-        [&] { return text->toPlainText().endsWith("ниже допустимого"); }, 5000));
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return text->toPlainText().endsWith("ниже допустимого"); }, 5000));
     QTest::qWait(0);
     EXPECT_EQ(text->horizontalScrollBar()->maximum(), 0) << "every line wraps";
     EXPECT_GT(text->verticalScrollBar()->maximum(), 0) << "the text scrolls down";

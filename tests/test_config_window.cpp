@@ -18,9 +18,9 @@ TEST_F(ConfigWindowTest, FirstStart) {
 }
 
 TEST_F(ConfigWindowTest, StoredPositionIsRestoredUnlessAbsent) {
-    const std::tuple<int, int, bool> cases[] = {
-        {120, 80, true},         {-9999, 80, false},       {120, -9999, false},
-        {2147483647, 80, false}, {-2147483647, -5, false}, {40, 100000, false}};
+    const std::tuple<int, int, bool> cases[] = {{120, 80, true},          {-9999, 80, false},
+                                                {120, -9999, false},      {2147483647, 80, false},
+                                                {-2147483647, -5, false}, {40, 100000, false}};
     for (const auto& [left, top, moved] : cases) {
         profile->SetInt("Window", "left", left);
         profile->SetInt("Window", "top", top);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QLabel>
 #include <QTemporaryDir>
 #include <QTest>
@@ -11,6 +12,7 @@
 #include "CLoaderDlg.h"
 #include "QtProfileStore.h"
 #include "RecordingNotifier.h"
+#include "StandardDialogLanguage.h"
 #include "TextFit.h"
 
 namespace {
@@ -56,6 +58,12 @@ TEST_F(LoaderTextFit, WindowAndAboutIconsAreLoaded) {
     EXPECT_FALSE(window->windowIcon().isNull());
     CAboutDlg about(window.get());
     EXPECT_FALSE(about.findChild<QLabel*>("icon")->pixmap().isNull());
+}
+
+TEST(StandardDialogs, SpeakRussian) {
+    UseRussianStandardDialogs();
+    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), QString("Отмена"));
+    EXPECT_EQ(QCoreApplication::translate("QFileDialog", "File &name:"), QString("&Имя файла:"));
 }
 
 }  // namespace

@@ -6,12 +6,14 @@
 #include "CConfigDlg.h"
 #include "QtNotifier.h"
 #include "QtProfileStore.h"
+#include "StandardDialogLanguage.h"
 
 CConfigApp::CConfigApp(int& argc, char** argv) : m_argc(argc), m_argv(argv) {}
 
 int CConfigApp::Run() {
     QApplication app(m_argc, m_argv);
     QApplication::setApplicationName("Velkor");
+    UseRussianStandardDialogs();
     // A device that the system does not list, such as a simulator's pseudo-terminal, can be
     // offered on the command line.
     QCommandLineParser parser;

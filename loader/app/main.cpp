@@ -4,10 +4,12 @@
 #include "CLoaderDlg.h"
 #include "QtNotifier.h"
 #include "QtProfileStore.h"
+#include "StandardDialogLanguage.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName("Loader");
+    UseRussianStandardDialogs();
 
     CQtNotifier notifier;
     const auto profile = CQtProfileStore::ForApplication("Local AppWizard-Generated Applications",
