@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QLabel>
+#include <QLineEdit>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -41,8 +42,9 @@ protected:
 };
 
 TEST_F(LoaderTextFit, LoaderWindowWithALongPortPath) {
-    window->findChild<QComboBox*>("portCombo")->addItem(kLongPort);
-    window->findChild<QComboBox*>("portCombo")->setCurrentText(kLongPort);
+    profile->SetString("Settings", "_combo_comm_port", kLongPort.toStdString());
+    window = std::make_unique<CLoaderDlg>(notifier, *profile);
+    window->findChild<QLineEdit*>("fileEdit")->setText("/home/service/firmware/tq20-a0.bin");
     window->show();
     ExpectAllFit(window.get(), "loader");
     EXPECT_EQ(window->findChild<QComboBox*>("portCombo")->toolTip(), kLongPort);

@@ -7,6 +7,10 @@ CPrinterInfoDlg::CPrinterInfoDlg(IPageHost& host, QWidget* parent)
     : CPage(host, parent), m_ui(std::make_unique<Ui::CPrinterInfoDlg>()) {
     m_ui->setupUi(this);
     m_ui->groupBox->setTitle(ConfigString(IDS_SERVICE_INFO));
+    // Room for the whole answer, name to state, at its usual length; longer lines wrap and a
+    // longer answer scrolls.
+    const QFontMetrics metrics(m_ui->infoText->font());
+    m_ui->infoText->setMinimumSize(metrics.averageCharWidth() * 52, metrics.lineSpacing() * 14);
 }
 
 CPrinterInfoDlg::~CPrinterInfoDlg() = default;

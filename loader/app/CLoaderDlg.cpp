@@ -5,6 +5,7 @@
 #include <QFileDialog>
 #include <QMenu>
 #include <QShortcut>
+#include <QStyle>
 
 #include "CAboutDlg.h"
 #include "PortCombo.h"
@@ -53,8 +54,7 @@ QString QtFileFilter(const QString& filter) {
     return descriptions.join(";;");
 }
 
-// Selects the first entry that begins with the text, ignoring case. A port box that takes typed
-// device paths keeps a text that matches no entry.
+// Selects the first entry that begins with the text, ignoring case.
 void SelectByPrefix(QComboBox* box, const QString& text) {
     for (int i = 0; i < box->count(); ++i) {
         if (!text.isEmpty() && box->itemText(i).startsWith(text, Qt::CaseInsensitive)) {
@@ -62,10 +62,15 @@ void SelectByPrefix(QComboBox* box, const QString& text) {
             return;
         }
     }
-    box->setCurrentIndex(-1);
-    if (box->isEditable()) {
-        box->setEditText(text);
+    // A remembered device path that the system does not list (a typed one, an adapter not
+    // plugged in) is offered again, and the box grows to show it whole.
+    if (box->isEditable() && !text.isEmpty()) {
+        box->addItem(text);
+        box->setItemData(box->count() - 1, text, Qt::ToolTipRole);
+        box->setCurrentIndex(box->count() - 1);
+        return;
     }
+    box->setCurrentIndex(-1);
 }
 
 }  // namespace
@@ -88,6 +93,15 @@ CLoaderDlg::CLoaderDlg(IUserNotifier& notifier, IProfileStore& profile, QWidget*
     connect(m_ui->loadButton, &QPushButton::clicked, this, &CLoaderDlg::OnLoad);
     m_ui->progress->SetShowText(true);
     m_ui->progress->SetText(" ");
+    // Room for a typical path to a data file.
+    m_ui->fileEdit->setMinimumWidth(m_ui->fileEdit->fontMetrics().averageCharWidth() * 48);
+    // The browse button is as narrow as its three dots allow, as beside a file field it should be.
+    QStyle* style = m_ui->browseButton->style();
+    m_ui->browseButton->setFixedWidth(
+        m_ui->browseButton->fontMetrics().horizontalAdvance(m_ui->browseButton->text()) +
+        2 * (style->pixelMetric(QStyle::PM_ButtonMargin) +
+             style->pixelMetric(QStyle::PM_DefaultFrameWidth)) +
+        m_ui->browseButton->fontMetrics().averageCharWidth() * 2);
     FillLists();
     LoadSettings();
 }
