@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QScrollBar>
 #include <functional>
 
 #include "ConfigWindowFixture.h"
@@ -139,6 +140,23 @@ TEST_F(ConfigWindowTest, InformationPageAsksTheChain) {
     EXPECT_EQ(SaveButton()->text(), Text(IDS_SAVE_SETTINGS));
     Select(IDS_SERVICE_INFO);
     EXPECT_TRUE(text->toPlainText().isEmpty()) << "showing the page again empties it";
+}
+
+TEST_F(ConfigWindowTest, LongInformationWrapsAndIsShownFromTheTop) {
+    sim.WithProtocol([](CSimProtocol& p) {
+        p.SetInfoItem(1, std::string(300, 'N'));
+        p.SetStatus(0x3F);
+    });
+    ASSERT_TRUE(Connect());
+    Select(IDS_SERVICE_INFO);
+    auto* text = window->Page(kPageInfo)->findChild<QPlainTextEdit*>("infoText");
+    SaveButton()->click();
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return text->toPlainText().endsWith("ниже допустимого"); }, 5000));
+    QTest::qWait(0);
+    EXPECT_EQ(text->horizontalScrollBar()->maximum(), 0) << "every line wraps";
+    EXPECT_GT(text->verticalScrollBar()->maximum(), 0) << "the text scrolls down";
+    EXPECT_EQ(text->verticalScrollBar()->value(), 0) << "the view stays at the top";
 }
 
 TEST_F(ConfigWindowTest, InformationTimeOutLeavesNoLineBehind) {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "BarcodeStore.h"
+#include "CExchangeSequence.h"
 #include "ConnectParameters.h"
 #include "FontStore.h"
 #include "InfoText.h"
@@ -226,6 +227,26 @@ TEST(InfoText, LinesAndStateBlock) {
     EXPECT_EQ(InfoTerminator(1), 0x00);
     EXPECT_EQ(InfoTerminator(5), 0x0A);
     EXPECT_EQ(InfoTerminator(9), 0x00);
+}
+
+// A sequence that closes or awaits the line on its own timers takes no click that could close
+// the line or start another request; the wait for a save's read may be cut off by a disconnect.
+TEST(ExchangeSequence, RunningSequencesShutOutWhatWouldWedgeThem) {
+    const Sequence timed[] = {Sequence::FirstRead, Sequence::PortChange, Sequence::FactoryRestore,
+                              Sequence::SavedRestore};
+    for (const Sequence sequence : timed) {
+        const ExchangeControls controls = CExchangeSequence::Controls(sequence);
+        EXPECT_FALSE(controls.connectButton || controls.saveButton || controls.restoreButtons)
+            << static_cast<int>(sequence);
+    }
+    const ExchangeControls save = CExchangeSequence::Controls(Sequence::Save);
+    EXPECT_TRUE(save.connectButton);
+    EXPECT_FALSE(save.saveButton || save.restoreButtons);
+    CExchangeSequence exchange;
+    exchange.Begin(Sequence::PortChange);
+    exchange.End();
+    const ExchangeControls idle = exchange.Controls();
+    EXPECT_TRUE(idle.connectButton && idle.saveButton && idle.restoreButtons);
 }
 
 }  // namespace

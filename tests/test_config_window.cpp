@@ -167,7 +167,8 @@ TEST_F(ConfigWindowTest, RequestsStayResponsiveDuringTheWaits) {
     // The first read waits 100 ms, but the window keeps handling events meanwhile.
     bool handled = false;
     QTimer::singleShot(10, window.get(), [&] { handled = true; });
-    QTest::qWait(50);
+    // Handled before the read goes out: a wait that blocked the window would send it first.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return handled || !sim.Commands().empty(); }, 3000));
     EXPECT_TRUE(handled);
     ASSERT_TRUE(WaitForCommands(1, 3000));
     EXPECT_GE(sim.Commands()[0].when - clicked, 100ms);
@@ -224,6 +225,29 @@ TEST_F(ConfigWindowTest, CloseWritesTheProfileAndEscapeDoesNot) {
     Open();
     EXPECT_EQ(ConnectionCombo("baudCombo")->currentIndex(), 4);
     EXPECT_EQ(ConnectionCombo("flowCombo")->currentIndex(), 2);
+}
+
+TEST_F(ConfigWindowTest, PortIsRememberedByName) {
+    const QString typed = QString::fromStdString(folder.filePath("typed-port").toStdString());
+    ConnectionCombo("portCombo")->setEditText(typed);
+    window->close();
+    EXPECT_EQ(profile->GetString("Interface", "PortName", ""), typed.toStdString());
+    simulatorOnCommandLine = false;
+    Open();
+    EXPECT_EQ(ConnectionCombo("portCombo")->currentText(), typed) << "added back to the list";
+    EXPECT_GE(ConnectionCombo("portCombo")->findText(typed), 0);
+    // A profile from before names were kept selects by index.
+    profile->SetString("Interface", "PortName", "");
+    profile->SetInt("Interface", "PortIndex", 0);
+    Open();
+    QComboBox* ports = ConnectionCombo("portCombo");
+    EXPECT_EQ(ports->currentIndex(), ports->count() > 0 ? 0 : -1);
+    // A port named on the command line wins over the remembered one.
+    profile->SetString("Interface", "PortName", typed.toStdString());
+    simulatorOnCommandLine = true;
+    Open();
+    EXPECT_EQ(ConnectionCombo("portCombo")->currentText(),
+              QString::fromStdString(sim.DevicePath()));
 }
 
 TEST_F(ConfigWindowTest, EnterAndEscapeInsideAPageDoNothing) {

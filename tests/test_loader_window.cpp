@@ -385,6 +385,9 @@ TEST_F(LoaderWindowTest, RemembersSpeedAndPortBetweenRuns) {
     EXPECT_EQ(Control<QComboBox>("baudCombo")->currentText(), QString("9600"));
     EXPECT_EQ(Control<QComboBox>("portCombo")->currentText(),
               QString::fromStdString(sim.DevicePath()));
+    EXPECT_GE(Control<QComboBox>("portCombo")->findText(QString::fromStdString(sim.DevicePath())),
+              0)
+        << "a remembered path the system does not list is offered again";
 }
 
 }  // namespace

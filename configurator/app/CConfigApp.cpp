@@ -4,10 +4,10 @@
 #include <QCommandLineParser>
 
 #include "CConfigDlg.h"
-#include "DialogFont.h"
 #include "InfoOptions.h"
 #include "QtNotifier.h"
 #include "QtProfileStore.h"
+#include "StandardDialogLanguage.h"
 #include "SystemPrinterQueues.h"
 #include "Tq20Version.h"
 
@@ -29,7 +29,7 @@ int CConfigApp::Run() {
     const auto queues = OpenSystemPrinterQueues();
     QApplication app(m_argc, m_argv);
     QGuiApplication::setDesktopFileName("tq20-velkor");
-    UseDialogFont();
+    UseRussianStandardDialogs();
     parser.process(app);
     std::vector<std::string> extraPorts;
     if (parser.isSet("port")) {

@@ -6,7 +6,10 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QShortcut>
+#include <QStyle>
 #include <QTimer>
+#include <QTreeWidgetItemIterator>
+#include <algorithm>
 
 #include "CAboutDlg.h"
 #include "CBarcodePropertiesDlg.h"
@@ -23,6 +26,7 @@
 #include "FlowCharacters.h"
 #include "InfoText.h"
 #include "OptionFrame.h"
+#include "Resources.h"
 #include "ui_CConfigDlg.h"
 
 namespace {
@@ -61,8 +65,8 @@ CConfigDlg::CConfigDlg(IUserNotifier& notifier, IProfileStore& profile, IPrinter
       m_notifier(notifier),
       m_profile(profile),
       m_queues(queues) {
+    LoadResources();
     m_ui->setupUi(this);
-    setFixedSize(size());
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowCloseButtonHint);
     RestorePosition();
@@ -79,13 +83,18 @@ CConfigDlg::CConfigDlg(IUserNotifier& notifier, IProfileStore& profile, IPrinter
     connect(m_ui->saveButton, &QPushButton::clicked, this, &CConfigDlg::OnSaveButton);
     connect(m_ui->pageTree, &QTreeWidget::currentItemChanged, this, &CConfigDlg::OnSelchangedTree);
     // Precise timers never fire early: the waits are minimum spacings between requests.
-    m_firstRead.setSingleShot(true);
-    m_firstRead.setTimerType(Qt::PreciseTimer);
-    connect(&m_firstRead, &QTimer::timeout, this, &CConfigDlg::OnFirstReadDue);
+    m_step.setSingleShot(true);
+    m_step.setTimerType(Qt::PreciseTimer);
+    connect(&m_step, &QTimer::timeout, this, [this] {
+        auto step = std::move(m_nextStep);
+        step();
+    });
 
-    m_connectionPage = new CConnectionDlg(*this, *this, m_queues, extraPorts, this);
+    m_connectionPage = new CConnectionDlg(*this, *this, m_queues, extraPorts, m_ui->pageArea);
     m_connectionPage->hide();
+    m_ui->pageLayout->addWidget(m_connectionPage);
     m_connectionPage->SelectStored(
+        m_profile.GetString("Interface", "PortName", ""),
         m_profile.GetInt("Interface", "PortIndex", 0),
         m_profile.GetInt("Interface", "BaudRateIndex", kFactoryBaudIndex),
         m_profile.GetInt("Interface", "FlowControlIndex", kFactoryFlowIndex));
@@ -104,8 +113,6 @@ CConfigDlg::~CConfigDlg() {
 
 void CConfigDlg::FillTree() {
     auto* tree = m_ui->pageTree;
-    // A narrow indent keeps the longest item texts inside the tree, which does not scroll.
-    tree->setIndentation(10);
     tree->addTopLevelItem(new QTreeWidgetItem({Text(IDS_CONNECTION)}));
     auto* settings = new QTreeWidgetItem({Text(IDS_PRINTER_SETTINGS)});
     tree->addTopLevelItem(settings);
@@ -114,6 +121,26 @@ void CConfigDlg::FillTree() {
     }
     tree->addTopLevelItem(new QTreeWidgetItem({Text(IDS_SERVICE_INFO)}));
     tree->setCurrentItem(nullptr);
+    FitTreeWidth();
+}
+
+// The tree does not scroll sideways: it is as wide as its widest item with every branch open,
+// each item as the style draws it (indentation, text margins) and room for a scroll bar.
+void CConfigDlg::FitTreeWidth() {
+    auto* tree = m_ui->pageTree;
+    const QFontMetrics metrics(tree->font());
+    const int textMargins = 2 * (tree->style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 1);
+    int widest = 0;
+    for (QTreeWidgetItemIterator it(tree); *it != nullptr; ++it) {
+        int depth = 1;
+        for (const QTreeWidgetItem* up = (*it)->parent(); up != nullptr; up = up->parent()) {
+            ++depth;
+        }
+        widest = std::max(widest, depth * tree->indentation() +
+                                      metrics.horizontalAdvance((*it)->text(0)) + textMargins);
+    }
+    const int scrollBar = tree->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    tree->setFixedWidth(widest + 2 * tree->frameWidth() + scrollBar);
 }
 
 void CConfigDlg::RestorePosition() {
@@ -127,6 +154,7 @@ void CConfigDlg::RestorePosition() {
 }
 
 void CConfigDlg::SaveProfile() {
+    m_profile.SetString("Interface", "PortName", m_connectionPage->PortName());
     m_profile.SetInt("Interface", "PortIndex", m_connectionPage->PortIndex());
     m_profile.SetInt("Interface", "BaudRateIndex", m_connectionPage->BaudIndex());
     m_profile.SetInt("Interface", "FlowControlIndex", m_connectionPage->FlowIndex());
@@ -174,26 +202,26 @@ CPage* CConfigDlg::Page(int id) const {
 CPage* CConfigDlg::CreatePage(int id) {
     switch (id) {
         case kPagePrinting:
-            return new CPrintingPropertiesDlg(*this, this);
+            return new CPrintingPropertiesDlg(*this, m_ui->pageArea);
         case kPageFont:
-            return new CFontPropertiesDlg(*this, this);
+            return new CFontPropertiesDlg(*this, m_ui->pageArea);
         case kPageBarcode:
-            return new CBarcodePropertiesDlg(*this, this);
+            return new CBarcodePropertiesDlg(*this, m_ui->pageArea);
         case kPageTextPosition:
-            return new CTextPosPropertiesDlg(*this, this);
+            return new CTextPosPropertiesDlg(*this, m_ui->pageArea);
         case kPageInfo:
-            return new CPrinterInfoDlg(*this, this);
+            return new CPrinterInfoDlg(*this, m_ui->pageArea);
         case kPageOptions: {
-            auto* options = new CPrinterOptionsDlg(*this, this);
+            auto* options = new CPrinterOptionsDlg(*this, m_ui->pageArea);
             connect(options, &CPrinterOptionsDlg::RestoreFactory, this,
                     &CConfigDlg::OnRestoreFactory);
             connect(options, &CPrinterOptionsDlg::RestoreSaved, this, &CConfigDlg::OnRestoreSaved);
             return options;
         }
         case kPageEmpty:
-            return new CEmptyDlg(*this, this);
+            return new CEmptyDlg(*this, m_ui->pageArea);
         case kPagePort:
-            return new CPrinterPortProperties(*this, this);
+            return new CPrinterPortProperties(*this, m_ui->pageArea);
         default:
             return nullptr;
     }
@@ -212,11 +240,9 @@ bool CConfigDlg::ShowPage(int id) {
             return false;
         }
         m_pages[id] = page;
+        page->hide();
+        m_ui->pageLayout->addWidget(page);
     }
-    // To the right of the tree, as high as the window less the button row.
-    const QRect tree = m_ui->pageTree->rect();
-    const int left = tree.left() + tree.width() + 20;
-    page->setGeometry(left, tree.top(), width() - left, height() - 48);
     m_shownPage = page;
     page->show();
     m_currentPageId = id;
@@ -264,34 +290,67 @@ void CConfigDlg::OnSelchangedTree() {
     }
 }
 
-// The window stays responsive during the wait before the first read, so a second click may
-// come before it ends; the read then follows the last click only.
+// The window stays responsive during the wait before the first read; the controls that could
+// cut in stay disabled until the read is answered.
 void CConfigDlg::OnConnectButton() {
     m_connectionPage->ToggleConnection();
-    m_firstRead.start(kFirstReadDelay);
+    if (m_printer && m_printer->IsConnected() && ConnectButtonText() == Text(IDS_CONNECTING)) {
+        BeginSequence(Sequence::FirstRead);
+        After(kFirstReadDelay, [this] { OnFirstReadDue(); });
+    }
 }
 
 void CConfigDlg::OnFirstReadDue() {
     if (m_printer && m_printer->IsConnected()) {
         SendReadSettings(kPurposeConnect);
+    } else {
+        EndSequence();
     }
 }
 
 void CConfigDlg::OnSaveButton() {
-    if (!m_printer || !m_printer->IsConnected()) {
+    const Sequence running = m_exchange.Running();
+    if (!m_printer || !m_printer->IsConnected() ||
+        (running != Sequence::Idle && running != Sequence::Info)) {
         return;
     }
     if (m_ui->saveButton->text() == Text(IDS_REQUEST)) {
+        BeginSequence(Sequence::Info);
         RequestInfo();
         return;
     }
-    m_ui->saveButton->setEnabled(false);
+    BeginSequence(Sequence::Save);
     SendReadSettings(kPurposeSave);
 }
 
+void CConfigDlg::BeginSequence(Sequence sequence) {
+    m_exchange.Begin(sequence);
+    ApplyControls();
+}
+
+void CConfigDlg::EndSequence() {
+    m_step.stop();
+    m_nextStep = nullptr;
+    m_exchange.End();
+    ApplyControls();
+}
+
+void CConfigDlg::After(std::chrono::milliseconds wait, std::function<void()> step) {
+    m_nextStep = std::move(step);
+    m_step.start(wait);
+}
+
+void CConfigDlg::ApplyControls() {
+    const ExchangeControls controls = m_exchange.Controls();
+    m_ui->connectButton->setEnabled(controls.connectButton);
+    m_ui->saveButton->setEnabled(controls.saveButton);
+    if (auto* options = static_cast<CPrinterOptionsDlg*>(Page(kPageOptions))) {
+        options->SetRestoreButtonsEnabled(controls.restoreButtons);
+    }
+}
+
 void CConfigDlg::SendReadSettings(int purpose) {
-    m_lastCommand = CMD_READ_SETTINGS;
-    m_replyPurpose = purpose;
+    m_exchange.Expect(CMD_READ_SETTINGS, purpose);
     m_printer->SendCommand(CMD_READ_SETTINGS, nullptr, 0, true, PrinterSettings::kSize);
 }
 
@@ -317,53 +376,45 @@ void CConfigDlg::OnChannelMessage(std::uint64_t connection, ChannelMessage messa
 }
 
 void CConfigDlg::OnPrinterReply(const std::vector<std::uint8_t>& bytes) {
-    m_ui->connectButton->setEnabled(true);
-    if (m_lastCommand == CMD_READ_SETTINGS) {
+    if (m_exchange.LastCommand() == CMD_READ_SETTINGS) {
         OnSettingsReply(bytes);
-    } else if (m_lastCommand == CMD_GET_PRINTER_INFO) {
+    } else if (m_exchange.LastCommand() == CMD_GET_PRINTER_INFO) {
         OnInfoReply(bytes);
     }
 }
 
 void CConfigDlg::OnSettingsReply(const std::vector<std::uint8_t>& bytes) {
-    if (bytes.size() == PrinterSettings::kSize) {
-        m_connectionPage->SetConnectedTitle(true);
-        m_ui->connectButton->setText(Text(IDS_DISCONNECT));
-        m_settings = PrinterSettings::FromBytes(
-            std::span<const std::uint8_t, PrinterSettings::kSize>(bytes.data(), bytes.size()));
-        if (m_replyPurpose == kPurposeConnect) {
-            m_suppressConnectionPage = true;
-            OnSelchangedTree();
-            m_suppressConnectionPage = false;
-        } else if (m_replyPurpose == kPurposeSave) {
-            StoreVisiblePage();
-        } else if (m_replyPurpose == kPurposeRestore) {
-            EnableRestoreButtons(true);
-        }
-    } else {
+    if (bytes.size() != PrinterSettings::kSize) {
+        EndSequence();
         DisconnectPrinter();
         OnSelchangedTree();
         Warn(IDS_BAD_REPLY);
         SetNotConnected();
-        if (m_replyPurpose == kPurposeRestore) {
-            EnableRestoreButtons(true);
-        }
+        return;
     }
-    if (m_replyPurpose == kPurposeSave) {
-        m_ui->saveButton->setEnabled(true);
+    m_connectionPage->SetConnectedTitle(true);
+    m_ui->connectButton->setText(Text(IDS_DISCONNECT));
+    m_settings = PrinterSettings::FromBytes(
+        std::span<const std::uint8_t, PrinterSettings::kSize>(bytes.data(), bytes.size()));
+    if (m_exchange.ReplyPurpose() == kPurposeSave) {
+        EndSequence();
+        StoreVisiblePage();
+        return;
     }
+    // After the first read and after a restore the page shown takes the printer's values, so
+    // that a later save does not send back what the page showed before.
+    EndSequence();
+    ShowPageForConnectionState();
 }
 
 // A time-out and a lost line end the same way, each with its own sentence.
 void CConfigDlg::EndConnection(int messageId) {
+    const bool infoWasRunning = m_exchange.LastCommand() == CMD_GET_PRINTER_INFO;
+    EndSequence();
     EnableTree();
     DisconnectPrinter();
     Warn(messageId);
-    if (m_lastCommand == CMD_READ_SETTINGS && m_replyPurpose == kPurposeRestore) {
-        EnableRestoreButtons(true);
-    } else if (m_lastCommand == CMD_READ_SETTINGS && m_replyPurpose == kPurposeSave) {
-        m_ui->saveButton->setEnabled(true);
-    } else if (m_lastCommand == CMD_GET_PRINTER_INFO) {
+    if (infoWasRunning) {
         if (auto* info = static_cast<CPrinterInfoDlg*>(Page(kPageInfo))) {
             info->ClearIfSingleLine();
         }
@@ -426,24 +477,28 @@ void CConfigDlg::TellFlowCharacters(const std::vector<FlowCharacterChange>& chan
 // The printer takes its new line at once: close, follow it on the connection page, reconnect,
 // and only then make the printer keep the new settings.
 void CConfigDlg::ChangePrinterPort() {
+    BeginSequence(Sequence::PortChange);
     m_printer->SaveOptions(m_settings, kGroupPrinterPort, 0x01);
     const PortValues line = static_cast<CPrinterPortProperties*>(Page(kPagePort))->Values();
-    QTimer::singleShot(kPortSettleDelay, Qt::PreciseTimer, this, [this, line] {
+    After(kPortSettleDelay, [this, line] {
         DisconnectPrinter();
         m_connectionPage->SelectLine(line.baudIndex, line.framingIndex, line.flowIndex);
-        QTimer::singleShot(kPortSettleDelay, Qt::PreciseTimer, this, [this] {
-            const ConnectParameters parameters = m_connectionPage->Parameters();
-            if (!Printer().Connect(NewConnectionOwner(), parameters.portName, parameters.baudRate,
-                                   parameters.parity, parameters.flowControl,
-                                   parameters.stopBits)) {
-                return;
-            }
-            QTimer::singleShot(kStoreAfterReconnectDelay, Qt::PreciseTimer, this, [this] {
-                if (m_printer->IsConnected()) {
-                    m_printer->SendCommand(CMD_STORE_SETTINGS, nullptr, 0, false, 0);
-                }
-            });
-        });
+        After(kPortSettleDelay, [this] { ReconnectAfterPortChange(); });
+    });
+}
+
+void CConfigDlg::ReconnectAfterPortChange() {
+    const ConnectParameters parameters = m_connectionPage->Parameters();
+    if (!Printer().Connect(NewConnectionOwner(), parameters.portName, parameters.baudRate,
+                           parameters.parity, parameters.flowControl, parameters.stopBits)) {
+        EndSequence();
+        return;
+    }
+    After(kStoreAfterReconnectDelay, [this] {
+        if (m_printer->IsConnected()) {
+            m_printer->SendCommand(CMD_STORE_SETTINGS, nullptr, 0, false, 0);
+        }
+        EndSequence();
     });
 }
 
@@ -457,8 +512,7 @@ void CConfigDlg::RequestInfo() {
 }
 
 void CConfigDlg::RequestInfoItem(int item) {
-    m_lastCommand = CMD_GET_PRINTER_INFO;
-    m_replyPurpose = kInfoItemStep + item;
+    m_exchange.Expect(CMD_GET_PRINTER_INFO, kInfoItemStep + item);
     const auto parameter = static_cast<std::uint8_t>(item);
     const std::uint8_t terminator = InfoTerminator(item);
     m_printer->SendCommandWithTerminator(CMD_GET_PRINTER_INFO, &parameter, 1, kReplyKindTerminator,
@@ -467,8 +521,8 @@ void CConfigDlg::RequestInfoItem(int item) {
 
 void CConfigDlg::OnInfoReply(const std::vector<std::uint8_t>& bytes) {
     auto* info = static_cast<CPrinterInfoDlg*>(Page(kPageInfo));
-    ++m_replyPurpose;
-    const int item = m_replyPurpose - kInfoItemStep - 1;
+    const int purpose = m_exchange.AdvanceReplyPurpose();
+    const int item = purpose - kInfoItemStep - 1;
     if (item >= 1 && item < kInfoItems) {
         if (item == 1) {
             info->SetText("");  // the "asking the printer" line goes
@@ -477,63 +531,55 @@ void CConfigDlg::OnInfoReply(const std::vector<std::uint8_t>& bytes) {
         RequestInfoItem(item + 1);
     } else if (item == kInfoItems) {
         info->Append(InfoFontLine(bytes));
-        m_replyPurpose = kInfoStateStep;
+        m_exchange.Expect(CMD_GET_PRINTER_INFO, kInfoStateStep);
         const std::uint8_t statusRequest = 0;
         m_printer->SendCommand(CMD_GET_STATUS, &statusRequest, 1, true, 1);
-    } else if (m_replyPurpose == kInfoStateStep + 1 && !bytes.empty()) {
+    } else if (purpose == kInfoStateStep + 1 && !bytes.empty()) {
         info->Append(InfoStateBlock(bytes[0]));
+        EndSequence();
         EnableTree();
         m_ui->pageTree->setFocus();
     }
 }
 
-void CConfigDlg::EnableRestoreButtons(bool enable) {
-    if (auto* options = static_cast<CPrinterOptionsDlg*>(Page(kPageOptions))) {
-        options->SetRestoreButtonsEnabled(enable);
-    }
-    m_ui->connectButton->setEnabled(enable);
-    m_ui->saveButton->setEnabled(enable);
-}
-
 // The printer returns to 115200 bit/s, 8N1, RTS/CTS: close, follow it, reconnect, read back.
 void CConfigDlg::OnRestoreFactory() {
-    if (!m_printer) {
+    if (!m_printer || m_exchange.Running() != Sequence::Idle) {
         return;
     }
-    EnableRestoreButtons(false);
-    m_lastCommand = CMD_RESTORE_FACTORY;
-    m_replyPurpose = 0;
+    BeginSequence(Sequence::FactoryRestore);
+    m_exchange.Expect(CMD_RESTORE_FACTORY, 0);
     m_printer->SendCommand(CMD_RESTORE_FACTORY, nullptr, 0, false, 0);
-    QTimer::singleShot(kFactoryResetDelay, Qt::PreciseTimer, this, [this] {
+    After(kFactoryResetDelay, [this] {
         DisconnectPrinter();
-        QTimer::singleShot(kFactoryResetDelay, Qt::PreciseTimer, this, [this] {
+        After(kFactoryResetDelay, [this] {
             m_connectionPage->SelectLine(kFactoryBaudIndex, kFactoryFramingIndex,
                                          kFactoryFlowIndex);
             m_ui->connectButton->setText(Text(IDS_CONNECT));
             m_connectionPage->ToggleConnection();
-            QTimer::singleShot(kFirstReadDelay, Qt::PreciseTimer, this,
-                               [this] { ReadBackAfterRestore(); });
+            ApplyControls();
+            After(kFirstReadDelay, [this] { ReadBackAfterRestore(); });
         });
     });
 }
 
 void CConfigDlg::OnRestoreSaved() {
-    if (!m_printer) {
+    if (!m_printer || m_exchange.Running() != Sequence::Idle) {
         return;
     }
-    EnableRestoreButtons(false);
-    m_lastCommand = CMD_RESTORE_SAVED;
-    m_replyPurpose = 0;
+    BeginSequence(Sequence::SavedRestore);
+    m_exchange.Expect(CMD_RESTORE_SAVED, 0);
     m_printer->SendCommand(CMD_RESTORE_SAVED, nullptr, 0, false, 0);
-    QTimer::singleShot(kSavedRestoreDelay, Qt::PreciseTimer, this,
-                       [this] { ReadBackAfterRestore(); });
+    After(kSavedRestoreDelay, [this] { ReadBackAfterRestore(); });
 }
 
-// A read-back that cannot go out (the reconnect failed) would leave the buttons disabled for
-// good; they are given back instead.
+// A reconnect that failed leaves the window not connected, every control given back.
 void CConfigDlg::ReadBackAfterRestore() {
     if (!m_printer->IsConnected()) {
-        EnableRestoreButtons(true);
+        EndSequence();
+        DisconnectPrinter();
+        SetNotConnected();
+        ShowPageForConnectionState();
         return;
     }
     SendReadSettings(kPurposeRestore);
@@ -580,7 +626,7 @@ IChannelOwner* CConfigDlg::NewConnectionOwner() {
 
 // A request the user cut off will never be answered: give back what it disabled.
 void CConfigDlg::OnUserDisconnect() {
-    m_ui->saveButton->setEnabled(true);
+    EndSequence();
 }
 
 void CConfigDlg::ShowPageForConnectionState() {

@@ -3,10 +3,12 @@
 #include <QDialog>
 #include <QTimer>
 #include <chrono>
+#include <functional>
 #include <map>
 #include <memory>
 #include <vector>
 
+#include "CExchangeSequence.h"
 #include "CMiniPrinter.h"
 #include "CPage.h"
 #include "CQueuedChannelOwner.h"
@@ -59,6 +61,7 @@ protected:
 private:
     void OnFirstReadDue();
     void FillTree();
+    void FitTreeWidth();
     void RestorePosition();
     void SaveProfile();
     bool ShowPage(int id);
@@ -77,7 +80,12 @@ private:
     void RequestInfo();
     void RequestInfoItem(int item);
     void OnInfoReply(const std::vector<std::uint8_t>& bytes);
-    void EnableRestoreButtons(bool enable);
+    void BeginSequence(Sequence sequence);
+    void EndSequence();
+    // Runs the next step of a sequence after a pause, unless the sequence ends first.
+    void After(std::chrono::milliseconds wait, std::function<void()> step);
+    void ApplyControls();
+    void ReconnectAfterPortChange();
     void ReadBackAfterRestore();
     void Warn(int stringId);
 
@@ -103,9 +111,9 @@ private:
     CConnectionDlg* m_connectionPage = nullptr;
     std::map<int, CPage*> m_pages;
     CPage* m_shownPage = nullptr;
-    QTimer m_firstRead;
-    int m_lastCommand = 0;
-    int m_replyPurpose = 0;
+    QTimer m_step;
+    std::function<void()> m_nextStep;
+    CExchangeSequence m_exchange;
     bool m_suppressConnectionPage = false;
     int m_currentPageId = 0;
     PrinterSettings m_settings{};

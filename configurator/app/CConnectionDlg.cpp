@@ -5,6 +5,7 @@
 #include "CMiniPrinter.h"
 #include "ConfiguratorStrings.h"
 #include "LineLists.h"
+#include "PortCombo.h"
 #include "PortDiscovery.h"
 #include "SerialPortList.h"
 #include "ui_CConnectionDlg.h"
@@ -64,6 +65,7 @@ CConnectionDlg::CConnectionDlg(IPageHost& host, IConnectionHost& connection, IPr
     // A device path can be typed, so a simulator's pseudo-terminal can be chosen.
     m_ui->portCombo->setEditable(true);
 #endif
+    FitPortCombo(m_ui->portCombo);
     m_ui->interfaceCombo->setCurrentIndex(0);
     m_ui->dataBitsCombo->setCurrentIndex(0);
     m_ui->framingCombo->setCurrentIndex(0);
@@ -71,8 +73,21 @@ CConnectionDlg::CConnectionDlg(IPageHost& host, IConnectionHost& connection, IPr
 
 CConnectionDlg::~CConnectionDlg() = default;
 
-void CConnectionDlg::SelectStored(int portIndex, int baudIndex, int flowIndex) {
-    SelectIndex(m_ui->portCombo, portIndex);
+// The port is found by its name where one was kept; a kept name that the system no longer lists
+// (a typed path, an adapter not plugged in) is offered again rather than lost. Profiles from
+// before names were kept select by index.
+void CConnectionDlg::SelectStored(const std::string& portName, int portIndex, int baudIndex,
+                                  int flowIndex) {
+    if (portName.empty()) {
+        SelectIndex(m_ui->portCombo, portIndex);
+    } else {
+        const QString name = QString::fromStdString(portName);
+        if (m_ui->portCombo->findText(name) < 0) {
+            m_ui->portCombo->addItem(name);
+            m_ui->portCombo->setItemData(m_ui->portCombo->count() - 1, name, Qt::ToolTipRole);
+        }
+        m_ui->portCombo->setCurrentIndex(m_ui->portCombo->findText(name));
+    }
     SelectIndex(m_ui->baudCombo, baudIndex);
     SelectIndex(m_ui->flowCombo, flowIndex);
 }
@@ -81,6 +96,10 @@ void CConnectionDlg::SelectPort(const std::string& port) {
     // The list holds each port once, whatever the case of its letters.
     SelectIndex(m_ui->portCombo,
                 m_ui->portCombo->findText(QString::fromStdString(port), Qt::MatchFixedString));
+}
+
+std::string CConnectionDlg::PortName() const {
+    return m_ui->portCombo->currentText().trimmed().toStdString();
 }
 
 int CConnectionDlg::PortIndex() const {

@@ -27,8 +27,10 @@ public:
 
     int Id() const override { return kPageConnection; }
 
-    void SelectStored(int portIndex, int baudIndex, int flowIndex);
+    void SelectStored(const std::string& portName, int portIndex, int baudIndex, int flowIndex);
     void SelectPort(const std::string& port);
+    // The port as chosen or typed.
+    std::string PortName() const;
     int PortIndex() const;
     int BaudIndex() const;
     int FlowIndex() const;

@@ -15,6 +15,10 @@ public:
     explicit CAboutDlg(QWidget* parent = nullptr);
     ~CAboutDlg() override;
 
+protected:
+    // Enter closes the box as Escape does: it has no buttons to take it.
+    void keyPressEvent(QKeyEvent* event) override;
+
 private:
     std::unique_ptr<Ui::CAboutDlg> m_ui;
 };

@@ -1,8 +1,7 @@
 #include "CBarcodePropertiesDlg.h"
 
-#include <QIntValidator>
-
 #include "ConfiguratorStrings.h"
+#include "NumberField.h"
 #include "ui_CBarcodePropertiesDlg.h"
 
 CBarcodePropertiesDlg::CBarcodePropertiesDlg(IPageHost& host, QWidget* parent)
@@ -15,11 +14,11 @@ CBarcodePropertiesDlg::CBarcodePropertiesDlg(IPageHost& host, QWidget* parent)
     m_ui->leftRightLabel->setText(ConfigString(1036));
     m_ui->indentLabel->setText(ConfigString(1027));
     m_ui->readableCheck->setText(ConfigString(1037));
-    // Digits only, as typed numbers are meant to be.
-    for (QLineEdit* field : {m_ui->heightEdit, m_ui->widthEdit, m_ui->aboveBelowEdit,
-                             m_ui->leftRightEdit, m_ui->indentEdit}) {
-        field->setValidator(new QIntValidator(0, 999, field));
+    for (QLineEdit* field : {m_ui->heightEdit, m_ui->widthEdit, m_ui->indentEdit}) {
+        SetUpNumberField(field, kByteMaximum);
     }
+    SetUpNumberField(m_ui->aboveBelowEdit, kQuietZoneLinesMaximum);
+    SetUpNumberField(m_ui->leftRightEdit, kQuietZoneMillimetresMaximum);
 }
 
 CBarcodePropertiesDlg::~CBarcodePropertiesDlg() = default;

@@ -7,6 +7,10 @@ CPrinterInfoDlg::CPrinterInfoDlg(IPageHost& host, QWidget* parent)
     : CPage(host, parent), m_ui(std::make_unique<Ui::CPrinterInfoDlg>()) {
     m_ui->setupUi(this);
     m_ui->groupBox->setTitle(ConfigString(IDS_SERVICE_INFO));
+    // Room for the whole answer, name to state, at its usual length; longer lines wrap and a
+    // longer answer scrolls.
+    const QFontMetrics metrics(m_ui->infoText->font());
+    m_ui->infoText->setMinimumSize(metrics.averageCharWidth() * 52, metrics.lineSpacing() * 14);
 }
 
 CPrinterInfoDlg::~CPrinterInfoDlg() = default;
@@ -20,12 +24,12 @@ void CPrinterInfoDlg::SetText(const std::string& text) {
     m_ui->infoText->setPlainText(QString::fromStdString(text));
 }
 
+// Appends with a cursor of its own, so the view stays where the reader is: at the top, unless
+// they scrolled.
 void CPrinterInfoDlg::Append(const std::string& text) {
-    QTextCursor cursor = m_ui->infoText->textCursor();
+    QTextCursor cursor(m_ui->infoText->document());
     cursor.movePosition(QTextCursor::End);
     cursor.insertText(QString::fromStdString(text));
-    m_ui->infoText->setTextCursor(cursor);
-    m_ui->infoText->ensureCursorVisible();
 }
 
 std::string CPrinterInfoDlg::Text() const {

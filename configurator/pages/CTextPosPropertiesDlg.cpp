@@ -1,8 +1,7 @@
 #include "CTextPosPropertiesDlg.h"
 
-#include <QIntValidator>
-
 #include "ConfiguratorStrings.h"
+#include "NumberField.h"
 #include "ui_CTextPosPropertiesDlg.h"
 
 CTextPosPropertiesDlg::CTextPosPropertiesDlg(IPageHost& host, QWidget* parent)
@@ -16,7 +15,7 @@ CTextPosPropertiesDlg::CTextPosPropertiesDlg(IPageHost& host, QWidget* parent)
     // Left, right, centre: the list order is not the order of the string numbers.
     m_ui->alignmentCombo->addItems({ConfigString(1030), ConfigString(1032), ConfigString(1031)});
     for (QLineEdit* field : {m_ui->indentEdit, m_ui->fieldEdit, m_ui->tabEdit}) {
-        field->setValidator(new QIntValidator(0, 999, field));
+        SetUpNumberField(field, kByteMaximum);
     }
 }
 

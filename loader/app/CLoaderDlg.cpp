@@ -1,14 +1,16 @@
 #include "CLoaderDlg.h"
 
-#include <QAbstractItemView>
 #include <QCloseEvent>
 #include <QContextMenuEvent>
 #include <QFileDialog>
 #include <QMenu>
 #include <QShortcut>
+#include <QStyle>
 #include <algorithm>
 
 #include "CAboutDlg.h"
+#include "PortCombo.h"
+#include "Resources.h"
 #include "SerialPortList.h"
 #include "ui_CLoaderDlg.h"
 
@@ -53,8 +55,7 @@ QString QtFileFilter(const QString& filter) {
     return descriptions.join(";;");
 }
 
-// Selects the first entry that begins with the text, ignoring case. A port box that takes typed
-// device paths keeps a text that matches no entry.
+// Selects the first entry that begins with the text, ignoring case.
 void SelectByPrefix(QComboBox* box, const QString& text) {
     for (int i = 0; i < box->count(); ++i) {
         if (!text.isEmpty() && box->itemText(i).startsWith(text, Qt::CaseInsensitive)) {
@@ -62,10 +63,15 @@ void SelectByPrefix(QComboBox* box, const QString& text) {
             return;
         }
     }
-    box->setCurrentIndex(-1);
-    if (box->isEditable()) {
-        box->setEditText(text);
+    // A remembered device path that the system does not list (a typed one, an adapter not
+    // plugged in) is offered again, and the box grows to show it whole.
+    if (box->isEditable() && !text.isEmpty()) {
+        box->addItem(text);
+        box->setItemData(box->count() - 1, text, Qt::ToolTipRole);
+        box->setCurrentIndex(box->count() - 1);
+        return;
     }
+    box->setCurrentIndex(-1);
 }
 
 }  // namespace
@@ -76,11 +82,11 @@ CLoaderDlg::CLoaderDlg(IUserNotifier& notifier, IProfileStore& profile, QWidget*
       m_notifier(notifier),
       m_profile(profile),
       m_fileRead(this, [this](DataFileResult read) { OnFileRead(std::move(read)); }) {
+    LoadResources();
     m_ui->setupUi(this);
     setWindowIcon(QIcon(":/icons/loader.xpm"));
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
-    setFixedSize(size());
     // Where the window manager offers no system menu, the about entry is in the window's
     // context menu and on F1.
     connect(new QShortcut(QKeySequence::HelpContents, this), &QShortcut::activated, this,
@@ -89,6 +95,15 @@ CLoaderDlg::CLoaderDlg(IUserNotifier& notifier, IProfileStore& profile, QWidget*
     connect(m_ui->loadButton, &QPushButton::clicked, this, &CLoaderDlg::OnLoad);
     m_ui->progress->SetShowText(true);
     m_ui->progress->SetText(" ");
+    // Room for a typical path to a data file.
+    m_ui->fileEdit->setMinimumWidth(m_ui->fileEdit->fontMetrics().averageCharWidth() * 48);
+    // The browse button is as narrow as its three dots allow, as beside a file field it should be.
+    QStyle* style = m_ui->browseButton->style();
+    m_ui->browseButton->setFixedWidth(
+        m_ui->browseButton->fontMetrics().horizontalAdvance(m_ui->browseButton->text()) +
+        2 * (style->pixelMetric(QStyle::PM_ButtonMargin) +
+             style->pixelMetric(QStyle::PM_DefaultFrameWidth)) +
+        m_ui->browseButton->fontMetrics().averageCharWidth() * 2);
     FillLists();
     LoadSettings();
 }
@@ -101,8 +116,8 @@ void CLoaderDlg::FillLists() {
 #ifndef _WIN32
     // Device paths, a simulator's pseudo-terminal among them, can be typed in.
     m_ui->portCombo->setEditable(true);
-    m_ui->portCombo->view()->setMinimumWidth(160);
 #endif
+    FitPortCombo(m_ui->portCombo);
 }
 
 void CLoaderDlg::LoadSettings() {

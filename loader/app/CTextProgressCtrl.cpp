@@ -1,6 +1,8 @@
 #include "CTextProgressCtrl.h"
 
+#include <QFontMetrics>
 #include <QPainter>
+#include <algorithm>
 #include <utility>
 
 CTextProgressCtrl::CTextProgressCtrl(QWidget* parent) : QWidget(parent) {
@@ -23,6 +25,19 @@ int CTextProgressCtrl::SetPos(int position) {
         repaint();
     }
     return previous;
+}
+
+// As tall as a line of its text with a frame around it; wide enough to show the text.
+QSize CTextProgressCtrl::sizeHint() const {
+    const QFontMetrics metrics = fontMetrics();
+    const int across = metrics.height() + 8;
+    const int along = std::max(metrics.horizontalAdvance(m_text), metrics.averageCharWidth() * 20);
+    return m_vertical ? QSize(across, along) : QSize(along, across);
+}
+
+QSize CTextProgressCtrl::minimumSizeHint() const {
+    const int across = fontMetrics().height() + 8;
+    return {across, across};
 }
 
 int CTextProgressCtrl::SetStep(int step) {
@@ -54,6 +69,7 @@ void CTextProgressCtrl::SetShowText(bool show) {
 void CTextProgressCtrl::SetText(const QString& text) {
     if (text != m_text) {
         m_text = text;
+        updateGeometry();
         update();
     }
 }

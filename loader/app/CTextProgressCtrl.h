@@ -32,6 +32,10 @@ public:
     const QString& Text() const { return m_text; }
     void SetVertical(bool vertical);
 
+    // Without a size of its own a layout would give the bar no height at all.
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;

@@ -3,10 +3,10 @@
 #include <QCommandLineParser>
 
 #include "CLoaderDlg.h"
-#include "DialogFont.h"
 #include "InfoOptions.h"
 #include "QtNotifier.h"
 #include "QtProfileStore.h"
+#include "StandardDialogLanguage.h"
 #include "SystemPrinterQueues.h"
 #include "Tq20Version.h"
 
@@ -22,7 +22,7 @@ int main(int argc, char** argv) {
     const auto queues = OpenSystemPrinterQueues();
     QApplication app(argc, argv);
     QGuiApplication::setDesktopFileName("tq20-loader");
-    UseDialogFont();
+    UseRussianStandardDialogs();
     parser.process(app);
 
     CQtNotifier notifier;

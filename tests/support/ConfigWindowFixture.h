@@ -39,8 +39,11 @@ protected:
     }
 
     void Open() {
-        window = std::make_unique<CConfigDlg>(notifier, *profile, queues,
-                                              std::vector<std::string>{sim.DevicePath()});
+        std::vector<std::string> ports = extraPorts;
+        if (simulatorOnCommandLine) {
+            ports.push_back(sim.DevicePath());
+        }
+        window = std::make_unique<CConfigDlg>(notifier, *profile, queues, ports);
         window->SetReplyWatch(300ms);
         window->show();
     }
@@ -95,4 +98,8 @@ protected:
     CNoPrinterQueues queues;
     std::unique_ptr<CQtProfileStore> profile;
     std::unique_ptr<CConfigDlg> window;
+    // Offered in the port list beside the simulator.
+    std::vector<std::string> extraPorts;
+    // A port named on the command line is chosen over the remembered one.
+    bool simulatorOnCommandLine = true;
 };

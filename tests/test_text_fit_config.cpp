@@ -1,0 +1,72 @@
+// Every text of the configurator fits its widget: run once at scale 1 and once with
+// QT_SCALE_FACTOR=1.5, with the system's default font.
+#include <QLabel>
+#include <QTreeWidgetItemIterator>
+
+#include "CAboutDlg.h"
+#include "ConfigWindowFixture.h"
+#include "TextFit.h"
+
+namespace {
+
+// A USB adapter's stable name, as long as device paths get.
+const std::string kLongPort = "/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0";
+
+void ExpectAllFit(QWidget* top, const QString& where) {
+    QTest::qWait(0);
+    const QStringList clipped = ClippedTexts(top);
+    EXPECT_TRUE(clipped.isEmpty()) << where.toStdString() << ":\n"
+                                   << clipped.join('\n').toStdString();
+}
+
+class ConfiguratorTextFit : public ConfigWindowTest {
+protected:
+    void SetUp() override {
+        extraPorts = {kLongPort};
+        ConfigWindowTest::SetUp();
+    }
+
+    void ExpectEveryPageFits(const QString& state) {
+        auto* tree = Find<QTreeWidget>(window.get(), "pageTree");
+        for (QTreeWidgetItemIterator it(tree); *it != nullptr; ++it) {
+            tree->setCurrentItem(*it);
+            ExpectAllFit(window.get(), state + ", " + (*it)->text(0));
+        }
+    }
+};
+
+TEST_F(ConfiguratorTextFit, EveryConfiguratorPageAndState) {
+    ExpectAllFit(window.get(), "start");
+    ExpectEveryPageFits("not connected");
+    ChooseSimulator();
+    ConnectButton()->click();
+    ExpectAllFit(window.get(), "connecting");
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return ConnectButton()->text() == Text(IDS_DISCONNECT); }, 5000));
+    ExpectEveryPageFits("connected");
+    Select(IDS_SERVICE_INFO);
+    SaveButton()->click();
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return sim.Commands().size() >= 11 && window->isEnabled(); }, 5000));
+    ExpectAllFit(window.get(), "information");
+}
+
+TEST_F(ConfiguratorTextFit, LongPortPathIsShownWhole) {
+    ConnectionCombo("portCombo")->setCurrentText(QString::fromStdString(kLongPort));
+    ExpectAllFit(window.get(), "long port");
+    EXPECT_EQ(ConnectionCombo("portCombo")->toolTip(), QString::fromStdString(kLongPort));
+}
+
+TEST_F(ConfiguratorTextFit, AboutBox) {
+    CAboutDlg about(window.get());
+    about.show();
+    ExpectAllFit(&about, "about box");
+}
+
+TEST_F(ConfiguratorTextFit, WindowAndAboutIconsAreLoaded) {
+    EXPECT_FALSE(window->windowIcon().isNull());
+    CAboutDlg about(window.get());
+    EXPECT_FALSE(about.findChild<QLabel*>("icon")->pixmap().isNull());
+}
+
+}  // namespace

@@ -1,0 +1,71 @@
+// Every text of the loader fits its widget: run once at scale 1 and once with
+// QT_SCALE_FACTOR=1.5, with the system's default font.
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "CAboutDlg.h"
+#include "CLoaderDlg.h"
+#include "QtProfileStore.h"
+#include "RecordingNotifier.h"
+#include "StandardDialogLanguage.h"
+#include "TextFit.h"
+
+namespace {
+
+// A USB adapter's stable name, as long as device paths get.
+const QString kLongPort = "/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0";
+
+void ExpectAllFit(QWidget* top, const QString& where) {
+    QTest::qWait(0);
+    const QStringList clipped = ClippedTexts(top);
+    EXPECT_TRUE(clipped.isEmpty()) << where.toStdString() << ":\n"
+                                   << clipped.join('\n').toStdString();
+}
+
+class LoaderTextFit : public ::testing::Test {
+protected:
+    void SetUp() override {
+        profile = CQtProfileStore::AtFile(folder.filePath("Loader.ini"));
+        window = std::make_unique<CLoaderDlg>(notifier, *profile);
+    }
+
+    QTemporaryDir folder;
+    RecordingNotifier notifier;
+    std::unique_ptr<CQtProfileStore> profile;
+    std::unique_ptr<CLoaderDlg> window;
+};
+
+TEST_F(LoaderTextFit, LoaderWindowWithALongPortPath) {
+    profile->SetString("Settings", "_combo_comm_port", kLongPort.toStdString());
+    window = std::make_unique<CLoaderDlg>(notifier, *profile);
+    window->findChild<QLineEdit*>("fileEdit")->setText("/home/service/firmware/tq20-a0.bin");
+    window->show();
+    ExpectAllFit(window.get(), "loader");
+    EXPECT_EQ(window->findChild<QComboBox*>("portCombo")->toolTip(), kLongPort);
+}
+
+TEST_F(LoaderTextFit, AboutBox) {
+    CAboutDlg about(window.get());
+    about.show();
+    ExpectAllFit(&about, "about box");
+}
+
+TEST_F(LoaderTextFit, WindowAndAboutIconsAreLoaded) {
+    EXPECT_FALSE(window->windowIcon().isNull());
+    CAboutDlg about(window.get());
+    EXPECT_FALSE(about.findChild<QLabel*>("icon")->pixmap().isNull());
+}
+
+TEST(StandardDialogs, SpeakRussian) {
+    UseRussianStandardDialogs();
+    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), QString("Отмена"));
+    EXPECT_EQ(QCoreApplication::translate("QFileDialog", "File &name:"), QString("&Имя файла:"));
+}
+
+}  // namespace

@@ -1,0 +1,94 @@
+// Draws every page of the configurator, connected to a printer (the simulator), into the
+// README's screenshots. Run by scripts/screenshots on a virtual display.
+#include <QApplication>
+#include <QComboBox>
+#include <QCommandLineParser>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTreeWidget>
+
+#include "CConfigDlg.h"
+#include "CConnectionDlg.h"
+#include "ConfiguratorStrings.h"
+#include "QtNotifier.h"
+#include "QtProfileStore.h"
+#include "ScreenshotWait.h"
+#include "StandardDialogLanguage.h"
+
+namespace {
+
+struct Shot {
+    int itemText;
+    const char* file;
+};
+
+const Shot kPages[] = {
+    {IDS_CONNECTION, "velkor-connection.png"},
+    {IDS_PRINTING, "velkor-printing.png"},
+    {IDS_FONT, "velkor-font.png"},
+    {IDS_TEXT_POSITION, "velkor-textpos.png"},
+    {IDS_BARCODE, "velkor-barcode.png"},
+    {IDS_RS232, "velkor-port.png"},
+    {IDS_PRINTER_SETTINGS, "velkor-options.png"},
+    {IDS_SERVICE_INFO, "velkor-info.png"},
+};
+
+bool Connect(CConfigDlg& window, const QString& port) {
+    auto* page = window.ConnectionPage();
+    page->findChild<QComboBox*>("portCombo")->setCurrentText(port);
+    page->findChild<QComboBox*>("baudCombo")->setCurrentIndex(0);
+    page->findChild<QComboBox*>("flowCombo")->setCurrentIndex(0);
+    auto* button = window.findChild<QPushButton*>("connectButton");
+    button->click();
+    return WaitFor([&] { return button->text() == ConfigString(IDS_DISCONNECT); }, 5000);
+}
+
+void Select(CConfigDlg& window, int itemText) {
+    auto* tree = window.findChild<QTreeWidget*>("pageTree");
+    const auto items =
+        tree->findItems(ConfigString(itemText), Qt::MatchExactly | Qt::MatchRecursive);
+    tree->setCurrentItem(items.value(0));
+}
+
+// The information page is shown after its query has been answered in full.
+void AskInformation(CConfigDlg& window) {
+    window.findChild<QPushButton*>("saveButton")->click();
+    auto* text = window.Page(kPageInfo)->findChild<QPlainTextEdit*>("infoText");
+    WaitFor([&] { return text->toPlainText().contains(ConfigString(1082)) && window.isEnabled(); },
+            5000);
+    WaitFor([] { return false; }, 300);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    UseRussianStandardDialogs();
+    QCommandLineParser parser;
+    parser.addOption({"port", "The printer's device.", "device"});
+    parser.addOption({"out", "Folder for the pictures.", "folder"});
+    parser.process(app);
+    const QString port = parser.value("port");
+    QTemporaryDir folder;  // a profile of its own: the user's stays untouched
+    const auto profile = CQtProfileStore::AtFile(folder.filePath("Velkor.ini"));
+    CQtNotifier notifier;
+    CNoPrinterQueues queues;
+    CConfigDlg window(notifier, *profile, queues, {port.toStdString()});
+    notifier.SetParent(&window);
+    window.show();
+    if (!Connect(window, port)) {
+        std::fprintf(stderr, "the printer on %s did not answer\n", qPrintable(port));
+        return 1;
+    }
+    for (const Shot& shot : kPages) {
+        Select(window, shot.itemText);
+        if (shot.itemText == IDS_SERVICE_INFO) {
+            AskInformation(window);
+        }
+        if (!SaveShot(&window, parser.value("out") + "/" + shot.file)) {
+            return 1;
+        }
+    }
+    return 0;
+}
