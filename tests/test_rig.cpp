@@ -290,8 +290,7 @@ TEST_F(RigKernelDrivers, UnplugMidReadEndsWithinThreeSeconds) {
     const double seconds = std::chrono::duration<double>(Clock::now() - unplugged).count();
     sim.InjectFault({});
 
-    // 4 (no answer in time) until tq20 settings tells a lost line by its own exit code.
-    EXPECT_TRUE(read.exitCode == 7 || read.exitCode == 4) << read.exitCode << "\n" << read.output;
+    EXPECT_EQ(read.exitCode, 7) << "a lost line, not a time-out\n" << read.output;
     EXPECT_LT(seconds, 3.0);
     const double cpuAfter = CpuSeconds(read.output) - cpuBefore;
     EXPECT_LT(cpuAfter, 0.2 + seconds / 2) << "the guest's tq20 kept the processor busy";

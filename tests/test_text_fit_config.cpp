@@ -12,13 +12,6 @@ namespace {
 // A USB adapter's stable name, as long as device paths get.
 const std::string kLongPort = "/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0";
 
-void ExpectAllFit(QWidget* top, const QString& where) {
-    QTest::qWait(0);
-    const QStringList clipped = ClippedTexts(top);
-    EXPECT_TRUE(clipped.isEmpty()) << where.toStdString() << ":\n"
-                                   << clipped.join('\n').toStdString();
-}
-
 class ConfiguratorTextFit : public ConfigWindowTest {
 protected:
     void SetUp() override {

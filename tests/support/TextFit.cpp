@@ -12,9 +12,12 @@
 #include <QStyleOptionButton>
 #include <QStyleOptionComboBox>
 #include <QStyleOptionGroupBox>
+#include <QTest>
 #include <QTreeWidget>
 #include <QTreeWidgetItemIterator>
 #include <algorithm>
+
+#include <gtest/gtest.h>
 
 namespace {
 
@@ -155,4 +158,13 @@ QStringList ClippedTexts(QWidget* top) {
         }
     }
     return report.Lines();
+}
+
+void ExpectAllFit(QWidget* top, const QString& where) {
+    if (QTest::qWaitFor([top] { return ClippedTexts(top).isEmpty(); }, 1000)) {
+        return;
+    }
+    const QStringList clipped = ClippedTexts(top);
+    EXPECT_TRUE(clipped.isEmpty()) << where.toStdString() << ":\n"
+                                   << clipped.join('\n').toStdString();
 }

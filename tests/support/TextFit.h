@@ -9,3 +9,7 @@ class QWidget;
 // and combo item below the widget whose text needs more width than its widget offers, as
 // "object name: text (needed > offered)". Empty when everything fits.
 QStringList ClippedTexts(QWidget* top);
+
+// Fails the running test with every clipped text below top. Layouts settle through posted
+// events, so a slow (sanitized) run is given a moment before the texts are measured.
+void ExpectAllFit(QWidget* top, const QString& where);
