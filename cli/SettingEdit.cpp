@@ -61,14 +61,16 @@ std::optional<int> MeaningValue(const SettingItem& item, std::string_view text) 
     return std::nullopt;
 }
 
-std::optional<SettingEdit> ParseMeaning(const SettingItem& item, std::string_view text,
-                                        std::string& error) {
+// The error names the setting as it was typed ("flow" too).
+std::optional<SettingEdit> ParseMeaning(const SettingItem& item, std::string_view typed,
+                                        std::string_view text, std::string& error) {
     const auto value = MeaningValue(item, text);
     if (value) {
         return SettingEdit{item.field, &item, *value};
     }
     const auto field = SettingIndex(item.name);
-    error = item.name + " cannot be \"" + std::string(text) + "\"; it takes " + Alternatives(item) +
+    error = std::string(typed) + " cannot be \"" + std::string(text) + "\"; it takes " +
+            Alternatives(item) +
             (field ? std::string(", or a byte: ") + SettingAllowed(*field) : std::string()) + ".";
     return std::nullopt;
 }
@@ -81,15 +83,13 @@ std::optional<SettingEdit> ParseEdit(std::string_view assignment, std::string& e
         error = "Expected FIELD=VALUE: " + std::string(assignment);
         return std::nullopt;
     }
-    std::string name(assignment.substr(0, equals));
-    if (name == kFlowAlias) {
-        name = "portFlowControl";
-    }
+    const std::string_view typed = assignment.substr(0, equals);
+    const std::string name = typed == kFlowAlias ? "portFlowControl" : std::string(typed);
     const std::string_view text = assignment.substr(equals + 1);
     const SettingItem* item = FindSettingItem(name);
     const bool isField = SettingIndex(name).has_value();
     if (item != nullptr && item->store != nullptr && (!isField || !ParseSettingNumber(text))) {
-        return ParseMeaning(*item, text, error);
+        return ParseMeaning(*item, typed, text, error);
     }
     if (!isField) {
         error = "No such setting: " + name + "; the settings are " + AllNames() + ".";
@@ -120,6 +120,6 @@ std::string MeaningHelp() {
         }
     }
     return text +
-           "flow is short for portFlowControl. A number after a field's name (contrast=12, "
-           "fontMode=0x50) is its byte.";
+           "flow is short for portFlowControl, the printer's own port (--flow is the line to it "
+           "now). A number after a field's name (contrast=12, fontMode=0x50) is its byte.";
 }
