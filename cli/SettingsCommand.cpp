@@ -86,8 +86,7 @@ int RunSettingsRead(const ChannelConfig& line, bool asJson) {
     if (!settings) {
         return session.ExitCode();
     }
-    std::cout << (asJson ? SettingsMeaningJson(*settings).dump(2) + "\n"
-                         : SettingsTable(*settings));
+    std::cout << (asJson ? SettingsMeaningJsonText(*settings) : SettingsTable(*settings));
     return kSettingsDone;
 }
 

@@ -86,3 +86,13 @@ nlohmann::ordered_json SettingsMeaningJson(const PrinterSettings& settings) {
     }
     return json;
 }
+
+std::string SettingsMeaningJsonText(const PrinterSettings& settings) {
+    std::string text = "{\n";
+    const auto json = SettingsMeaningJson(settings);
+    for (auto entry = json.begin(); entry != json.end(); ++entry) {
+        text += "  " + nlohmann::ordered_json(entry.key()).dump() + ": " + entry.value().dump() +
+                (std::next(entry) == json.end() ? "\n" : ",\n");
+    }
+    return text + "}\n";
+}

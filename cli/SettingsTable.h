@@ -14,6 +14,8 @@ std::string SettingsTable(const PrinterSettings& settings);
 // {"byte": 80, "meaning": {"fontHeight": "normal", "bold": "off", ...}}; each entry of a
 // meaning is an assignment "settings set" takes. Words are strings, numbers are numbers.
 nlohmann::ordered_json SettingsMeaningJson(const PrinterSettings& settings);
+// The same with one field to a line.
+std::string SettingsMeaningJsonText(const PrinterSettings& settings);
 
 // The value column of one setting: "center", "48 mm", "portBaud=9600 bit/s".
 std::string MeaningText(const SettingItem& item, const PrinterSettings& settings);
