@@ -5,6 +5,7 @@
 #include "BarcodeStore.h"
 #include "ConfiguratorStrings.h"
 #include "FontStore.h"
+#include "LineItems.h"
 #include "NumberText.h"
 #include "OptionsStore.h"
 #include "PortStore.h"
@@ -30,11 +31,13 @@ std::vector<SettingChoice> Words(std::initializer_list<std::pair<const char*, in
     return choices;
 }
 
-std::vector<SettingChoice> Listed(
-    std::initializer_list<std::pair<const char*, const char*>> items) {
+// The port page's list items, each with its word on the command line.
+template <std::size_t N>
+std::vector<SettingChoice> Listed(const std::array<const char*, N>& words,
+                                  const std::array<const char*, N>& items) {
     std::vector<SettingChoice> choices;
-    for (const auto& [word, shown] : items) {
-        choices.push_back({word, shown});
+    for (std::size_t i = 0; i < N; ++i) {
+        choices.push_back({words[i], items[i]});
     }
     return choices;
 }
@@ -219,17 +222,7 @@ void AddBarcode(std::vector<SettingItem>& items) {
 
 void AddPort(std::vector<SettingItem>& items) {
     SettingItem baud = List(
-        "portBaud", 16, IDS_RS232, IDS_SPEED_LABEL,
-        Listed({{"115200", "115200"},
-                {"57600", "57600"},
-                {"38400", "38400"},
-                {"28800", "28800"},
-                {"19200", "19200"},
-                {"14400", "14400"},
-                {"9600", "9600"},
-                {"4800", "4800"},
-                {"2400", "2400"},
-                {"1200", "1200"}}),
+        "portBaud", 16, IDS_RS232, IDS_SPEED_LABEL, Listed(kBaudRateItems, kBaudRateItems),
         [](const PrinterSettings& r) { return PortValuesOf(r).baudIndex; },
         [](PrinterSettings& r, int index) {
             PortValues values = PortValuesOf(r);
@@ -240,10 +233,7 @@ void AddPort(std::vector<SettingItem>& items) {
     items.push_back(std::move(baud));
     items.push_back(List(
         "portFlowControl", 18, IDS_RS232, IDS_FLOW_LABEL,
-        Listed({{"none", "None"},
-                {"rtscts", "RTS/CTS"},
-                {"xonxoff", "Xon/Xoff"},
-                {"both", "RTS/CTS+Xon/Xoff"}}),
+        Listed<4>({"none", "rtscts", "xonxoff", "both"}, kFlowControlItems),
         [](const PrinterSettings& r) { return PortValuesOf(r).flowIndex; },
         [](PrinterSettings& r, int index) {
             PortValues values = PortValuesOf(r);
@@ -254,12 +244,7 @@ void AddPort(std::vector<SettingItem>& items) {
     // printer's line, so the command line reads and writes it as the list's index.
     items.push_back(List(
         "portFraming", 17, IDS_RS232, IDS_FRAMING_LABEL,
-        Listed({{"8N1", "1,  None"},
-                {"8N2", "2,  None"},
-                {"8O1", "1,  Odd"},
-                {"8O2", "2,  Odd"},
-                {"8E1", "1,  Even"},
-                {"8E2", "2,  Even"}}),
+        Listed<6>({"8N1", "8N2", "8O1", "8O2", "8E1", "8E2"}, kFramingItems),
         [](const PrinterSettings& r) { return r.portFraming <= 5 ? int{r.portFraming} : -1; },
         [](PrinterSettings& r, int index) {
             PortValues values = PortValuesOf(r);
