@@ -11,25 +11,29 @@ namespace {
 
 using Row = std::array<std::string, 3>;
 
-// The byte and, where the words add something, the meanings that differ; all of the field's
-// meanings when the two bytes mean the same to the window (a bit no page shows).
+// The byte and the meanings that differ; all of the field's meanings when the two bytes mean
+// the same to the window (a bit no page shows). A number that is the byte itself ("48 mm")
+// stands alone.
 std::string Side(std::size_t field, const PrinterSettings& record, const PrinterSettings& other) {
-    const std::string byte = std::to_string(record.ToBytes()[field]);
+    const auto items = ItemsOfField(field);
+    if (items.size() == 1 && items[0]->choices.empty() && items[0]->name == SettingName(field)) {
+        return MeaningText(*items[0], record);
+    }
     std::vector<std::string> differing;
     std::vector<std::string> all;
-    for (const SettingItem* item : ItemsOfField(field)) {
+    for (const SettingItem* item : items) {
         const std::string text = MeaningText(*item, record);
         all.push_back(text);
         if (text != MeaningText(*item, other)) {
             differing.push_back(text);
         }
     }
-    const auto& shown = differing.empty() ? all : differing;
     std::string meaning;
-    for (const std::string& text : shown) {
+    for (const std::string& text : differing.empty() ? all : differing) {
         meaning += (meaning.empty() ? "" : ", ") + text;
     }
-    return meaning.empty() || meaning == byte ? byte : byte + ": " + meaning;
+    const std::string byte = std::to_string(record.ToBytes()[field]);
+    return meaning.empty() ? byte : byte + ": " + meaning;
 }
 
 std::string Table(const std::vector<Row>& rows) {

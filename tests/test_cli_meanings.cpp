@@ -274,15 +274,16 @@ TEST_F(CliSettingsDiff, TheSameSettingsPrintNothingAndEndWithZero) {
 
 TEST_F(CliSettingsDiff, DifferencesAreListedWithTheirMeaningsAndEndWithOne) {
     const std::string backup = Save("backup.json");
-    ASSERT_EQ(RunTool("settings set" + Port() + " contrast=30 bold=on alignment=center").exitCode,
+    ASSERT_EQ(RunTool("settings set" + Port() + " contrast=30 bold=on alignment=center tabulation=4").exitCode,
               0);
     const Outcome diff = RunTool("settings diff" + Port() + " " + backup);
     EXPECT_EQ(diff.exitCode, 1) << diff.output;
     EXPECT_EQ(diff.output,
-              "field      printer      file\n"
-              "contrast   30           8\n"
-              "fontMode   81: bold=on  80: bold=off\n"
-              "alignment  3: center    1: left\n");
+              "field       printer       file\n"
+              "contrast    30            8\n"
+              "fontMode    81: bold=on   80: bold=off\n"
+              "tabulation  4 characters  8 characters\n"
+              "alignment   3: center     1: left\n");
 }
 
 // What read --json prints is a backup too: restore-file and diff take its bytes.
