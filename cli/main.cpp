@@ -52,7 +52,7 @@ int main(int argc, char** argv) {
     restoreFile->add_option("FILE", path, "a file written by save")->required();
     CLI::App* diff = withLine(
         settings->add_subcommand("diff", "the fields where the printer and a saved file differ"));
-    diff->add_option("FILE", path, "a file written by save")->required();
+    diff->add_option("FILE", path, "a file written by save or read --json")->required();
     diff->footer(std::string(kSettingsDiffExitCodeHelp) + "\n" + settingsFooter);
     CLI::App* info = withLine(settings->add_subcommand("info", "service information and state"));
     CLI::App* restore =
