@@ -274,8 +274,10 @@ TEST_F(CliSettingsDiff, TheSameSettingsPrintNothingAndEndWithZero) {
 
 TEST_F(CliSettingsDiff, DifferencesAreListedWithTheirMeaningsAndEndWithOne) {
     const std::string backup = Save("backup.json");
-    ASSERT_EQ(RunTool("settings set" + Port() + " contrast=30 bold=on alignment=center tabulation=4").exitCode,
-              0);
+    ASSERT_EQ(
+        RunTool("settings set" + Port() + " contrast=30 bold=on alignment=center tabulation=4")
+            .exitCode,
+        0);
     const Outcome diff = RunTool("settings diff" + Port() + " " + backup);
     EXPECT_EQ(diff.exitCode, 1) << diff.output;
     EXPECT_EQ(diff.output,
