@@ -89,26 +89,6 @@ std::string AllNames() {
     return names;
 }
 
-// Decimal digits, or 0x and hexadecimal digits; nothing else, no sign, no octal.
-std::optional<long long> ParseNumber(std::string_view text) {
-    int base = 10;
-    if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
-        base = 16;
-        text.remove_prefix(2);
-    }
-    if (text.empty() || text.size() > 16) {
-        return std::nullopt;
-    }
-    long long value = 0;
-    const auto [end, failure] =
-        std::from_chars(text.data(), text.data() + text.size(), value, base);
-    if (failure != std::errc() || end != text.data() + text.size() || text[0] == '-' ||
-        text[0] == '+') {
-        return std::nullopt;
-    }
-    return value;
-}
-
 std::optional<std::size_t> KnownField(std::string_view name, std::string& error) {
     const auto index = SettingIndex(name);
     if (!index) {
@@ -130,6 +110,29 @@ std::optional<std::size_t> SettingIndex(std::string_view name) {
         }
     }
     return std::nullopt;
+}
+
+std::optional<long long> ParseSettingNumber(std::string_view text) {
+    int base = 10;
+    if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
+        base = 16;
+        text.remove_prefix(2);
+    }
+    if (text.empty() || text.size() > 16) {
+        return std::nullopt;
+    }
+    long long value = 0;
+    const auto [end, failure] =
+        std::from_chars(text.data(), text.data() + text.size(), value, base);
+    if (failure != std::errc() || end != text.data() + text.size() || text[0] == '-' ||
+        text[0] == '+') {
+        return std::nullopt;
+    }
+    return value;
+}
+
+const char* SettingAllowed(std::size_t index) {
+    return index < kRules.size() ? kRules[index].allowed : "";
 }
 
 bool IsWritableSetting(std::size_t index) {
@@ -168,7 +171,7 @@ std::optional<SettingValue> ParseAssignment(std::string_view assignment, std::st
         error = std::string(name) + " cannot be set: no command of the printer writes it.";
         return std::nullopt;
     }
-    const auto value = ParseNumber(text);
+    const auto value = ParseSettingNumber(text);
     if (!value) {
         error = std::string(name) + ": \"" + std::string(text) +
                 "\" is not a number (decimal, or hexadecimal after 0x); it takes " +

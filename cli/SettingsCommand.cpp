@@ -7,8 +7,10 @@
 #include "CPrinterSession.h"
 #include "CommandTable.h"
 #include "InfoText.h"
-#include "SettingValues.h"
+#include "SettingEdit.h"
+#include "SettingsDiff.h"
 #include "SettingsFile.h"
+#include "SettingsTable.h"
 #include "SettingsText.h"
 #include "SettingsWriter.h"
 
@@ -16,6 +18,10 @@ const char* const kSettingsExitCodesHelp =
     "Exit codes: 0 done, 3 the port does not open, 4 the printer did not answer in time, "
     "5 the printer's answer has the wrong length, 6 a wrong field, value or file, 7 the line to "
     "the printer was lost, 8 the printer did not take a value (read back after writing).";
+
+const char* const kSettingsDiffExitCodeHelp =
+    "diff ends with 0 when the printer holds the file's settings and 1 when they differ; the "
+    "field no command writes (reserved14) is not compared.";
 
 namespace {
 
@@ -56,8 +62,20 @@ int PrintAfterRestore(CPrinterSession& session) {
     if (!settings) {
         return session.ExitCode();
     }
-    std::cout << SettingsAsText(*settings);
+    std::cout << SettingsTable(*settings);
     return kSettingsDone;
+}
+
+// A file of settings by name, checked whole before the port opens.
+bool ReadSettingsFile(const std::string& path, PrinterSettings& wanted,
+                      std::vector<std::size_t>& fields) {
+    std::string error;
+    const auto text = ReadSmallFile(path, kSettingsFileLimit, error);
+    if (!text || !ApplyJson(*text, wanted, fields, error)) {
+        std::cerr << (text ? path + ": " + error : error) << '\n';
+        return false;
+    }
+    return true;
 }
 
 }  // namespace
@@ -68,24 +86,35 @@ int RunSettingsRead(const ChannelConfig& line, bool asJson) {
     if (!settings) {
         return session.ExitCode();
     }
-    std::cout << (asJson ? SettingsAsJson(*settings).dump(2) + "\n" : SettingsAsText(*settings));
+    std::cout << (asJson ? SettingsMeaningJsonText(*settings) : SettingsTable(*settings));
     return kSettingsDone;
 }
 
-// Every value is checked before the port opens; the fields not named are written as read.
+// Every value is checked before the port opens. Meanings go through the pages' store rules
+// onto the record as read, so a style flag keeps the rest of its byte; the fields not named are
+// written as read.
 int RunSettingsSet(const ChannelConfig& line, const std::vector<std::string>& assignments) {
-    auto bytes = PrinterSettings{}.ToBytes();
-    std::vector<std::size_t> fields;
+    std::vector<SettingEdit> edits;
     for (const std::string& assignment : assignments) {
         std::string error;
-        const auto setting = ParseAssignment(assignment, error);
-        if (!setting) {
+        const auto edit = ParseEdit(assignment, error);
+        if (!edit) {
             return BadInput(error);
         }
-        bytes[setting->index] = setting->value;
-        fields.push_back(setting->index);
+        edits.push_back(*edit);
     }
-    return WriteNamedFields(line, PrinterSettings::FromBytes(bytes), fields);
+    CPrinterSession session(line);
+    const auto current = OpenAndRead(session);
+    if (!current) {
+        return session.ExitCode();
+    }
+    PrinterSettings wanted = *current;
+    std::vector<std::size_t> fields;
+    for (const SettingEdit& edit : edits) {
+        ApplyEdit(edit, wanted);
+        fields.push_back(edit.field);
+    }
+    return WriteFields(session, *current, wanted, fields) ? kSettingsDone : session.ExitCode();
 }
 
 int RunSettingsSave(const ChannelConfig& line, const std::string& path) {
@@ -102,14 +131,29 @@ int RunSettingsSave(const ChannelConfig& line, const std::string& path) {
 }
 
 int RunSettingsRestoreFile(const ChannelConfig& line, const std::string& path) {
-    std::string error;
-    const auto text = ReadSmallFile(path, kSettingsFileLimit, error);
     PrinterSettings wanted{};
     std::vector<std::size_t> fields;
-    if (!text || !ApplyJson(*text, wanted, fields, error)) {
-        return BadInput(text ? path + ": " + error : error);
+    if (!ReadSettingsFile(path, wanted, fields)) {
+        return kSettingsBadInput;
     }
     return WriteNamedFields(line, wanted, fields);
+}
+
+// Compares what a restore of the file would write; the field no command writes is left out.
+int RunSettingsDiff(const ChannelConfig& line, const std::string& path) {
+    PrinterSettings file{};
+    std::vector<std::size_t> fields;
+    if (!ReadSettingsFile(path, file, fields)) {
+        return kSettingsBadInput;
+    }
+    CPrinterSession session(line);
+    const auto printer = OpenAndRead(session);
+    if (!printer) {
+        return session.ExitCode();
+    }
+    const std::string differences = SettingsDifferences(*printer, file, fields);
+    std::cout << differences;
+    return differences.empty() ? kSettingsDone : kSettingsDiffer;
 }
 
 int RunSettingsInfo(const ChannelConfig& line) {

@@ -2,18 +2,8 @@
 
 #include <algorithm>
 #include <climits>
-#include <sstream>
 
 #include "SettingValues.h"
-
-std::string SettingsAsText(const PrinterSettings& settings) {
-    const auto bytes = settings.ToBytes();
-    std::ostringstream text;
-    for (std::size_t i = 0; i < bytes.size(); ++i) {
-        text << SettingName(i) << " = " << static_cast<int>(bytes[i]) << '\n';
-    }
-    return text.str();
-}
 
 nlohmann::ordered_json SettingsAsJson(const PrinterSettings& settings) {
     const auto bytes = settings.ToBytes();
@@ -32,7 +22,9 @@ bool ApplyJson(const std::string& text, PrinterSettings& settings,
         return false;
     }
     auto bytes = settings.ToBytes();
-    for (const auto& [name, value] : json.items()) {
+    for (const auto& [name, entry] : json.items()) {
+        const bool withMeaning = entry.is_object() && entry.contains("byte");
+        const nlohmann::json& value = withMeaning ? entry["byte"] : entry;
         if (!value.is_number_integer()) {
             error = name + ": expected a whole number, found " + value.dump() + ".";
             return false;

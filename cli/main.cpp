@@ -7,6 +7,7 @@
 #include "LineOptions.h"
 #include "LoadCommand.h"
 #include "ProgramQueues.h"
+#include "SettingEdit.h"
 #include "SettingsCommand.h"
 #include "Tq20Version.h"
 
@@ -36,16 +37,23 @@ int main(int argc, char** argv) {
         AddFramingOptions(*command, line);
         return command;
     };
-    CLI::App* read = withLine(settings->add_subcommand("read", "print every setting by name"));
-    read->add_flag("--json", asJson, "print the settings as JSON");
-    CLI::App* set = withLine(settings->add_subcommand("set", "change settings, FIELD=VALUE"));
-    set->add_option("ASSIGNMENTS", assignments, "for example contrast=12 fontMode=0x50")
+    CLI::App* read = withLine(
+        settings->add_subcommand("read", "print every setting: its byte and what it means"));
+    read->add_flag("--json", asJson, "print each field's byte and meaning as JSON");
+    CLI::App* set = withLine(settings->add_subcommand("set", "change settings, NAME=VALUE"));
+    set->add_option("ASSIGNMENTS", assignments,
+                    "for example contrast=12 alignment=center bold=on portBaud=9600")
         ->required();
+    set->footer(MeaningHelp() + "\n\n" + settingsFooter);
     CLI::App* save = withLine(settings->add_subcommand("save", "write the settings to a file"));
     save->add_option("FILE", path, "a JSON file")->required();
     CLI::App* restoreFile =
         withLine(settings->add_subcommand("restore-file", "write settings saved in a file"));
     restoreFile->add_option("FILE", path, "a file written by save")->required();
+    CLI::App* diff = withLine(
+        settings->add_subcommand("diff", "the fields where the printer and a saved file differ"));
+    diff->add_option("FILE", path, "a file written by save or read --json")->required();
+    diff->footer(std::string(kSettingsDiffExitCodeHelp) + "\n" + settingsFooter);
     CLI::App* info = withLine(settings->add_subcommand("info", "service information and state"));
     CLI::App* restore =
         withLine(settings->add_subcommand("restore", "the factory or the saved settings"));
@@ -82,6 +90,9 @@ int main(int argc, char** argv) {
     }
     if (restoreFile->parsed()) {
         return RunSettingsRestoreFile(line, path);
+    }
+    if (diff->parsed()) {
+        return RunSettingsDiff(line, path);
     }
     if (info->parsed()) {
         return RunSettingsInfo(line);

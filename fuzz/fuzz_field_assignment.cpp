@@ -1,12 +1,31 @@
 // Random FIELD=VALUE texts: parsing never fails unsafely, a refusal always says why, and an
 // accepted value written back in decimal and in hexadecimal parses to the same field and value.
+// The same texts as settings by meaning: an accepted one applies to a record through the
+// pages' store rules without fault.
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 
+#include "SettingEdit.h"
 #include "SettingValues.h"
 
 namespace {
+
+void ExpectMeaningApplies(const std::string& text) {
+    std::string error;
+    const auto edit = ParseEdit(text, error);
+    if (!edit) {
+        if (error.empty()) {
+            std::abort();
+        }
+        return;
+    }
+    if (edit->field >= PrinterSettings::kSize) {
+        std::abort();
+    }
+    PrinterSettings record{};
+    ApplyEdit(*edit, record);
+}
 
 void ExpectSame(const std::string& text, const SettingValue& expected) {
     std::string error;
@@ -20,6 +39,7 @@ void ExpectSame(const std::string& text, const SettingValue& expected) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string text(reinterpret_cast<const char*>(data), size);
+    ExpectMeaningApplies(text);
     std::string error;
     const auto parsed = ParseAssignment(text, error);
     if (!parsed) {

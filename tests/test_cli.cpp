@@ -39,10 +39,11 @@ protected:
 TEST_F(CliTest, ReadsTheSettings) {
     const Outcome text = RunTool("settings read " + Port());
     EXPECT_EQ(text.exitCode, 0);
-    EXPECT_NE(text.output.find("contrast = 8\n"), std::string::npos) << text.output;
+    EXPECT_NE(text.output.find("contrast = 8 "), std::string::npos) << text.output;
     const Outcome json = RunTool("settings read --json " + Port());
     EXPECT_EQ(json.exitCode, 0);
-    EXPECT_NE(json.output.find("\"portFlowControl\": 16"), std::string::npos) << json.output;
+    EXPECT_NE(json.output.find("\"portFlowControl\": {\"byte\":16,"), std::string::npos)
+        << json.output;
 }
 
 struct LoadCase {

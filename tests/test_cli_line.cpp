@@ -65,7 +65,7 @@ protected:
 TEST_F(CliLineTest, AnAdapterReportingItsAchievedSpeedOpens) {
     const ToolOutcome read = RunWithReportedSpeeds("115200:115384", "settings read " + Port());
     EXPECT_EQ(read.exitCode, 0) << read.output;
-    EXPECT_TRUE(Contains(read, "contrast = 8\n")) << read.output;
+    EXPECT_TRUE(Contains(read, "contrast = 8 ")) << read.output;
 }
 
 TEST_F(CliLineTest, ASpeedTheDriverCannotMakeIsRefusedAndThePortLeftShareable) {
@@ -149,7 +149,7 @@ TEST_F(CliLineTest, ATrickleOfReplyIsAwaitedAsLongAsItFlows) {
     sim.InjectFault({.kind = SimFaultKind::Trickle, .trickleGap = 300ms});
     const ToolOutcome read = RunTool("settings read " + Port());
     EXPECT_EQ(read.exitCode, 0) << read.output;
-    EXPECT_TRUE(Contains(read, "portFlowControl = 16\n")) << read.output;
+    EXPECT_TRUE(Contains(read, "portFlowControl = 16 ")) << read.output;
 }
 
 class CliSoftwareFlowTest : public CliLineTest {

@@ -47,7 +47,7 @@ TEST(CliValues, EveryValueIsCheckedBeforeThePortOpens) {
         {"barcodeHri=1", 6, "0 off or 4 on"},
         {"feedButtonDisabled=2", 6, "0 or 1"},
         {"reserved14=1", 6, "reserved14 cannot be set"},
-        {"nosuchfield=1", 6, "No such setting: nosuchfield. The settings are contrast,"},
+        {"nosuchfield=1", 6, "No such setting: nosuchfield; the settings are contrast,"},
         {"contrast=", 6, "contrast: \"\" is not a number"},
         {"contrast=0x", 6, "is not a number"},
         {"contrast=-1", 6, "is not a number"},

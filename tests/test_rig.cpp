@@ -178,7 +178,7 @@ TEST_F(RigKernelDrivers, SettingsReadSetAndInfoOverBothLines) {
         const std::string port = std::string(" --port ") + line.device + " --flow none";
         const auto read = Run("run tq20 settings read" + port);
         EXPECT_EQ(read.exitCode, 0) << line.name << "\n" << read.output;
-        EXPECT_NE(read.output.find("contrast = " + std::to_string(line.sim->Current()[0]) + "\n"),
+        EXPECT_NE(read.output.find("contrast = " + std::to_string(line.sim->Current()[0]) + " "),
                   std::string::npos)
             << line.name << "\n"
             << read.output;

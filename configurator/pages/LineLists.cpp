@@ -1,13 +1,28 @@
 #include "LineLists.h"
 
+#include "LineItems.h"
+
+namespace {
+
+template <std::size_t N>
+QStringList Items(const std::array<const char*, N>& texts) {
+    QStringList items;
+    for (const char* text : texts) {
+        items << QString::fromUtf8(text);
+    }
+    return items;
+}
+
+}  // namespace
+
 QStringList BaudRateItems() {
-    return {"115200", "57600", "38400", "28800", "19200", "14400", "9600", "4800", "2400", "1200"};
+    return Items(kBaudRateItems);
 }
 
 QStringList FramingItems() {
-    return {"1,  None", "2,  None", "1,  Odd", "2,  Odd", "1,  Even", "2,  Even"};
+    return Items(kFramingItems);
 }
 
 QStringList FlowControlItems() {
-    return {"None", "RTS/CTS", "Xon/Xoff", "RTS/CTS+Xon/Xoff"};
+    return Items(kFlowControlItems);
 }
