@@ -11,9 +11,9 @@
 
 #include "CAboutDlg.h"
 #include "CLoaderDlg.h"
+#include "InterfaceLanguage.h"
 #include "QtProfileStore.h"
 #include "RecordingNotifier.h"
-#include "StandardDialogLanguage.h"
 #include "TextFit.h"
 
 namespace {
@@ -55,10 +55,13 @@ TEST_F(LoaderTextFit, WindowAndAboutIconsAreLoaded) {
     EXPECT_FALSE(about.findChild<QLabel*>("icon")->pixmap().isNull());
 }
 
-TEST(StandardDialogs, SpeakRussian) {
-    UseRussianStandardDialogs();
+TEST(StandardDialogs, SpeakTheInterfaceLanguage) {
+    UseInterfaceLanguage(QLocale(QLocale::Russian, QLocale::Russia));
     EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), QString("Отмена"));
     EXPECT_EQ(QCoreApplication::translate("QFileDialog", "File &name:"), QString("&Имя файла:"));
+    UseInterfaceLanguage(QLocale(QLocale::English, QLocale::UnitedStates));
+    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), QString("Cancel"));
+    EXPECT_EQ(QCoreApplication::translate("QFileDialog", "File &name:"), QString("File &name:"));
 }
 
 }  // namespace

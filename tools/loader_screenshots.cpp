@@ -3,17 +3,18 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QLineEdit>
+#include <QLocale>
 #include <QTemporaryDir>
 
 #include "CLoaderDlg.h"
+#include "InterfaceLanguage.h"
 #include "QtNotifier.h"
 #include "QtProfileStore.h"
 #include "ScreenshotWait.h"
-#include "StandardDialogLanguage.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    UseRussianStandardDialogs();
+    UseInterfaceLanguage(QLocale::system());
     QCommandLineParser parser;
     parser.addOption({"port", "The printer's device.", "device"});
     parser.addOption({"out", "Folder for the picture.", "folder"});

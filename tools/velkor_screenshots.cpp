@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QCommandLineParser>
+#include <QLocale>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -11,10 +12,10 @@
 #include "CConfigDlg.h"
 #include "CConnectionDlg.h"
 #include "ConfiguratorStrings.h"
+#include "InterfaceLanguage.h"
 #include "QtNotifier.h"
 #include "QtProfileStore.h"
 #include "ScreenshotWait.h"
-#include "StandardDialogLanguage.h"
 
 namespace {
 
@@ -64,7 +65,7 @@ void AskInformation(CConfigDlg& window) {
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    UseRussianStandardDialogs();
+    UseInterfaceLanguage(QLocale::system());
     QCommandLineParser parser;
     parser.addOption({"port", "The printer's device.", "device"});
     parser.addOption({"out", "Folder for the pictures.", "folder"});
