@@ -2,6 +2,7 @@
 // the environment as a user's session sets it.
 #include <QLabel>
 #include <QLocale>
+#include <algorithm>
 
 #include "CAboutDlg.h"
 #include "ConfigWindowFixture.h"
@@ -81,6 +82,32 @@ TEST(ConfiguratorLanguageChild, DISABLED_PrintCaptions) {
     Print(CAboutDlg(&window).windowTitle());
     PrintCaption(FlowCharacterMessage({{8, 19, 20}}));
     Print(QCoreApplication::translate("QPlatformTheme", "Cancel"));
+}
+
+bool HasCyrillic(const QString& text) {
+    return std::any_of(text.begin(), text.end(),
+                       [](QChar c) { return c.script() == QChar::Script_Cyrillic; });
+}
+
+// Every text of the table is translated, keeping the spaces that join it to what follows
+// (" Жирный" after a style box, "Шрифт:  " before the printer's answer).
+TEST(ConfiguratorLanguage, EveryTableTextHasItsEnglish) {
+    std::vector<std::pair<int, QString>> russian;
+    for (int id = 0; id < 2000; ++id) {
+        if (*ConfigString(id) != '\0') {
+            russian.emplace_back(id, Text(id));
+        }
+    }
+    ASSERT_GT(russian.size(), 70u);
+    UseInterfaceLanguage(QLocale(QLocale::English, QLocale::UnitedKingdom));
+    for (const auto& [id, original] : russian) {
+        const QString english = Text(id);
+        EXPECT_FALSE(HasCyrillic(english)) << id << ": " << english.toStdString();
+        EXPECT_EQ(english.startsWith(' '), original.startsWith(' ')) << id;
+        EXPECT_EQ(english.endsWith("  "), original.endsWith("  ")) << id;
+    }
+    UseInterfaceLanguage(QLocale(QLocale::Russian, QLocale::Russia));
+    EXPECT_EQ(Text(IDS_TITLE), QString("TQ-20 Конфигуратор"));
 }
 
 TEST(ConfiguratorLanguage, EnglishLocaleGivesEnglishAnyOtherRussian) {
