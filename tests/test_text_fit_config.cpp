@@ -1,10 +1,12 @@
 // Every text of the configurator fits its widget: run once at scale 1 and once with
 // QT_SCALE_FACTOR=1.5, with the system's default font.
 #include <QLabel>
+#include <QLocale>
 #include <QTreeWidgetItemIterator>
 
 #include "CAboutDlg.h"
 #include "ConfigWindowFixture.h"
+#include "InterfaceLanguage.h"
 #include "TextFit.h"
 
 namespace {
@@ -15,6 +17,8 @@ const std::string kLongPort = "/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A50285
 class ConfiguratorTextFit : public ConfigWindowTest {
 protected:
     void SetUp() override {
+        // The run's environment chooses the language, as for a user.
+        UseInterfaceLanguage(QLocale::system());
         extraPorts = {kLongPort};
         ConfigWindowTest::SetUp();
     }
@@ -42,6 +46,11 @@ TEST_F(ConfiguratorTextFit, EveryConfiguratorPageAndState) {
     ASSERT_TRUE(
         QTest::qWaitFor([&] { return sim.Commands().size() >= 11 && window->isEnabled(); }, 5000));
     ExpectAllFit(window.get(), "information");
+    // The connect button's own text tells it to disconnect, in either language.
+    ConnectButton()->click();
+    EXPECT_EQ(ConnectButton()->text(), Text(IDS_CONNECT));
+    EXPECT_FALSE(window->PrinterObject()->IsConnected());
+    ExpectAllFit(window.get(), "disconnected");
 }
 
 TEST_F(ConfiguratorTextFit, LongPortPathIsShownWhole) {

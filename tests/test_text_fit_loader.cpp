@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -24,6 +25,8 @@ const QString kLongPort = "/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A50285BI-i
 class LoaderTextFit : public ::testing::Test {
 protected:
     void SetUp() override {
+        // The run's environment chooses the language, as for a user.
+        UseInterfaceLanguage(QLocale::system());
         profile = CQtProfileStore::AtFile(folder.filePath("Loader.ini"));
         window = std::make_unique<CLoaderDlg>(notifier, *profile);
     }
