@@ -115,6 +115,7 @@ TEST(ConfiguratorLanguage, EnglishLocaleGivesEnglishAnyOtherRussian) {
         {"LANG=en_US.UTF-8", true},
         {"LANG=en_GB.UTF-8", true},
         {"LANG=ru_RU.UTF-8 LC_ALL=en_US.UTF-8", true},
+        {"LANG=ru_RU.UTF-8 LC_MESSAGES=en_US.UTF-8", true},
         {"LANG=ru_RU.UTF-8", false},
         {"LANG=de_DE.UTF-8", false},
         {"LANG=C.UTF-8", false},
