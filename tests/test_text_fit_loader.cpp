@@ -7,12 +7,16 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include "CAboutDlg.h"
 #include "CLoaderDlg.h"
+#include "CPrinterSim.h"
+#include "CTextProgressCtrl.h"
 #include "InterfaceLanguage.h"
+#include "LoaderFiles.h"
 #include "QtProfileStore.h"
 #include "RecordingNotifier.h"
 #include "TextFit.h"
@@ -44,6 +48,26 @@ TEST_F(LoaderTextFit, LoaderWindowWithALongPortPath) {
     window->show();
     ExpectAllFit(window.get(), "loader");
     EXPECT_EQ(window->findChild<QComboBox*>("portCombo")->toolTip(), kLongPort);
+}
+
+// The bar's status text, with the printer's model in it, fits across the bar while a load runs.
+TEST_F(LoaderTextFit, ProgressTextDuringALoad) {
+    CPrinterSim sim;
+    ASSERT_TRUE(sim.Start());
+    sim.SetPacing(true);
+    const TempFile font("f.fnt", FontFileBytes("", Pattern(4000, 4)));
+    profile->SetString("Settings", "_combo_comm_port", sim.DevicePath());
+    window = std::make_unique<CLoaderDlg>(notifier, *profile);
+    window->findChild<QLineEdit*>("fileEdit")->setText(QString::fromStdString(font.Path()));
+    window->show();
+    window->findChild<QPushButton*>("loadButton")->click();
+    auto* bar = window->findChild<CTextProgressCtrl*>("progress");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return bar->Text().contains("TQ-20 A0"); }, 5000));
+    ExpectAllFit(window.get(), "loading");
+    EXPECT_GE(bar->height(), bar->fontMetrics().height());
+    EXPECT_LE(bar->fontMetrics().horizontalAdvance(bar->Text()), bar->width())
+        << bar->Text().toStdString();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !window->IsLoading(); }, 30000));
 }
 
 TEST_F(LoaderTextFit, AboutBox) {
