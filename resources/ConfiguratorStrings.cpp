@@ -2,6 +2,8 @@
 
 #include <map>
 
+#include "TextTranslation.h"
+
 namespace {
 
 const std::map<int, const char*> kStrings{
@@ -86,5 +88,5 @@ const std::map<int, const char*> kStrings{
 
 const char* ConfigString(int id) {
     const auto it = kStrings.find(id);
-    return it == kStrings.end() ? "" : it->second;
+    return it == kStrings.end() ? "" : TranslatedText("ConfiguratorStrings", it->second);
 }

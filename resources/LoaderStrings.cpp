@@ -2,6 +2,8 @@
 
 #include <map>
 
+#include "TextTranslation.h"
+
 namespace {
 
 const std::map<LoaderString, const char*> kStrings{
@@ -37,7 +39,7 @@ const std::map<LoaderString, const char*> kStrings{
 
 const char* LoadString(LoaderString id) {
     const auto it = kStrings.find(id);
-    return it == kStrings.end() ? "" : it->second;
+    return it == kStrings.end() ? "" : TranslatedText("LoaderStrings", it->second);
 }
 
 std::string FormatString(LoaderString id, const std::string& argument) {

@@ -1,10 +1,15 @@
 // Every text of the configurator fits its widget: run once at scale 1 and once with
 // QT_SCALE_FACTOR=1.5, with the system's default font.
+#include <QAbstractItemView>
 #include <QLabel>
+#include <QLocale>
 #include <QTreeWidgetItemIterator>
 
 #include "CAboutDlg.h"
+#include "CElidingLineEdit.h"
 #include "ConfigWindowFixture.h"
+#include "InterfaceLanguage.h"
+#include "PortCombo.h"
 #include "TextFit.h"
 
 namespace {
@@ -15,6 +20,8 @@ const std::string kLongPort = "/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A50285
 class ConfiguratorTextFit : public ConfigWindowTest {
 protected:
     void SetUp() override {
+        // The run's environment chooses the language, as for a user.
+        UseInterfaceLanguage(QLocale::system());
         extraPorts = {kLongPort};
         ConfigWindowTest::SetUp();
     }
@@ -42,12 +49,45 @@ TEST_F(ConfiguratorTextFit, EveryConfiguratorPageAndState) {
     ASSERT_TRUE(
         QTest::qWaitFor([&] { return sim.Commands().size() >= 11 && window->isEnabled(); }, 5000));
     ExpectAllFit(window.get(), "information");
+    // The connect button's own text tells it to disconnect, in either language.
+    ConnectButton()->click();
+    EXPECT_EQ(ConnectButton()->text(), Text(IDS_CONNECT));
+    EXPECT_FALSE(window->PrinterObject()->IsConnected());
+    ExpectAllFit(window.get(), "disconnected");
 }
 
 TEST_F(ConfiguratorTextFit, LongPortPathIsShownWhole) {
     ConnectionCombo("portCombo")->setCurrentText(QString::fromStdString(kLongPort));
     ExpectAllFit(window.get(), "long port");
     EXPECT_EQ(ConnectionCombo("portCombo")->toolTip(), QString::fromStdString(kLongPort));
+    ConnectButton()->setFocus();
+    auto* field = dynamic_cast<CElidingLineEdit*>(ConnectionCombo("portCombo")->lineEdit());
+    ASSERT_NE(field, nullptr);
+    EXPECT_EQ(field->ShownText(), QString::fromStdString(kLongPort));
+}
+
+// Wider than half of any screen: the box stops growing and elides the path in the middle, where
+// an adapter's serial number is least needed; the path itself stays whole.
+TEST_F(ConfiguratorTextFit, PortPathWiderThanTheScreenAllowsIsElidedInTheMiddle) {
+    const QString path = "/dev/serial/by-id/usb-" + QString(300, 'x') + "-if00-port0";
+    QComboBox* box = ConnectionCombo("portCombo");
+    box->setEditText(path);
+    ConnectButton()->setFocus();
+    QTest::qWait(0);
+    auto* field = dynamic_cast<CElidingLineEdit*>(box->lineEdit());
+    ASSERT_NE(field, nullptr);
+    const QString shown = field->ShownText();
+    EXPECT_TRUE(shown.startsWith("/dev/serial/by-id/usb-xxx")) << shown.toStdString();
+    EXPECT_TRUE(shown.endsWith("xxx-if00-port0")) << shown.toStdString();
+    EXPECT_TRUE(shown.contains(QChar(0x2026)));
+    EXPECT_LE(box->width(), PortComboWidthLimit(box));
+    EXPECT_LE(field->fontMetrics().horizontalAdvance(shown), field->width());
+    EXPECT_EQ(box->view()->textElideMode(), Qt::ElideMiddle);
+    EXPECT_EQ(box->toolTip(), path);
+    EXPECT_EQ(window->ConnectionPage()->PortName(), path.toStdString());
+    // Being edited, the field holds the path as it is.
+    field->setFocus();
+    EXPECT_EQ(field->ShownText(), path);
 }
 
 TEST_F(ConfiguratorTextFit, AboutBox) {

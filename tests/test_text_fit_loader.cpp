@@ -6,14 +6,19 @@
 #include <QCoreApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include "CAboutDlg.h"
 #include "CLoaderDlg.h"
+#include "CPrinterSim.h"
+#include "CTextProgressCtrl.h"
+#include "InterfaceLanguage.h"
+#include "LoaderFiles.h"
 #include "QtProfileStore.h"
 #include "RecordingNotifier.h"
-#include "StandardDialogLanguage.h"
 #include "TextFit.h"
 
 namespace {
@@ -24,6 +29,8 @@ const QString kLongPort = "/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A50285BI-i
 class LoaderTextFit : public ::testing::Test {
 protected:
     void SetUp() override {
+        // The run's environment chooses the language, as for a user.
+        UseInterfaceLanguage(QLocale::system());
         profile = CQtProfileStore::AtFile(folder.filePath("Loader.ini"));
         window = std::make_unique<CLoaderDlg>(notifier, *profile);
     }
@@ -43,6 +50,26 @@ TEST_F(LoaderTextFit, LoaderWindowWithALongPortPath) {
     EXPECT_EQ(window->findChild<QComboBox*>("portCombo")->toolTip(), kLongPort);
 }
 
+// The bar's status text, with the printer's model in it, fits across the bar while a load runs.
+TEST_F(LoaderTextFit, ProgressTextDuringALoad) {
+    CPrinterSim sim;
+    ASSERT_TRUE(sim.Start());
+    sim.SetPacing(true);
+    const TempFile font("f.fnt", FontFileBytes("", Pattern(4000, 4)));
+    profile->SetString("Settings", "_combo_comm_port", sim.DevicePath());
+    window = std::make_unique<CLoaderDlg>(notifier, *profile);
+    window->findChild<QLineEdit*>("fileEdit")->setText(QString::fromStdString(font.Path()));
+    window->show();
+    window->findChild<QPushButton*>("loadButton")->click();
+    auto* bar = window->findChild<CTextProgressCtrl*>("progress");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return bar->Text().contains("TQ-20 A0"); }, 5000));
+    ExpectAllFit(window.get(), "loading");
+    EXPECT_GE(bar->height(), bar->fontMetrics().height());
+    EXPECT_LE(bar->fontMetrics().horizontalAdvance(bar->Text()), bar->width())
+        << bar->Text().toStdString();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !window->IsLoading(); }, 30000));
+}
+
 TEST_F(LoaderTextFit, AboutBox) {
     CAboutDlg about(window.get());
     about.show();
@@ -55,10 +82,13 @@ TEST_F(LoaderTextFit, WindowAndAboutIconsAreLoaded) {
     EXPECT_FALSE(about.findChild<QLabel*>("icon")->pixmap().isNull());
 }
 
-TEST(StandardDialogs, SpeakRussian) {
-    UseRussianStandardDialogs();
+TEST(StandardDialogs, SpeakTheInterfaceLanguage) {
+    UseInterfaceLanguage(QLocale(QLocale::Russian, QLocale::Russia));
     EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), QString("Отмена"));
     EXPECT_EQ(QCoreApplication::translate("QFileDialog", "File &name:"), QString("&Имя файла:"));
+    UseInterfaceLanguage(QLocale(QLocale::English, QLocale::UnitedStates));
+    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), QString("Cancel"));
+    EXPECT_EQ(QCoreApplication::translate("QFileDialog", "File &name:"), QString("File &name:"));
 }
 
 }  // namespace

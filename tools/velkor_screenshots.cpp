@@ -1,20 +1,23 @@
-// Draws every page of the configurator, connected to a printer (the simulator), into the
-// README's screenshots. Run by scripts/screenshots on a virtual display.
+// Draws every page of the configurator, connected to a printer (the simulator), and its about
+// box into the README's screenshots, in the language of the locale it runs in. Run by
+// scripts/screenshots on a virtual display.
 #include <QApplication>
 #include <QComboBox>
 #include <QCommandLineParser>
+#include <QLocale>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTreeWidget>
 
+#include "CAboutDlg.h"
 #include "CConfigDlg.h"
 #include "CConnectionDlg.h"
 #include "ConfiguratorStrings.h"
-#include "QtNotifier.h"
+#include "InterfaceLanguage.h"
 #include "QtProfileStore.h"
 #include "ScreenshotWait.h"
-#include "StandardDialogLanguage.h"
+#include "StderrNotifier.h"
 
 namespace {
 
@@ -64,7 +67,7 @@ void AskInformation(CConfigDlg& window) {
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    UseRussianStandardDialogs();
+    UseInterfaceLanguage(QLocale::system());
     QCommandLineParser parser;
     parser.addOption({"port", "The printer's device.", "device"});
     parser.addOption({"out", "Folder for the pictures.", "folder"});
@@ -72,10 +75,9 @@ int main(int argc, char** argv) {
     const QString port = parser.value("port");
     QTemporaryDir folder;  // a profile of its own: the user's stays untouched
     const auto profile = CQtProfileStore::AtFile(folder.filePath("Velkor.ini"));
-    CQtNotifier notifier;
+    CStderrNotifier notifier;
     CNoPrinterQueues queues;
     CConfigDlg window(notifier, *profile, queues, {port.toStdString()});
-    notifier.SetParent(&window);
     window.show();
     if (!Connect(window, port)) {
         std::fprintf(stderr, "the printer on %s did not answer\n", qPrintable(port));
@@ -90,5 +92,7 @@ int main(int argc, char** argv) {
             return 1;
         }
     }
-    return 0;
+    CAboutDlg about(&window);
+    about.show();
+    return SaveShot(&about, parser.value("out") + "/velkor-about.png") ? 0 : 1;
 }

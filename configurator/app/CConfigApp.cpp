@@ -2,12 +2,13 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QLocale>
 
 #include "CConfigDlg.h"
 #include "InfoOptions.h"
+#include "InterfaceLanguage.h"
 #include "QtNotifier.h"
 #include "QtProfileStore.h"
-#include "StandardDialogLanguage.h"
 #include "SystemPrinterQueues.h"
 #include "Tq20Version.h"
 
@@ -29,7 +30,7 @@ int CConfigApp::Run() {
     const auto queues = OpenSystemPrinterQueues();
     QApplication app(m_argc, m_argv);
     QGuiApplication::setDesktopFileName("tq20-velkor");
-    UseRussianStandardDialogs();
+    UseInterfaceLanguage(QLocale::system());
     parser.process(app);
     std::vector<std::string> extraPorts;
     if (parser.isSet("port")) {

@@ -159,7 +159,8 @@ void CConnectionDlg::Disconnect() {
 void CConnectionDlg::Connect() {
     const ConnectParameters parameters = Parameters();
     if (parameters.portName.empty()) {
-        m_connection.ShowWarning("Порт не выбран.\nВыберите порт, к которому подключен принтер.");
+        m_connection.ShowWarning(
+            tr("Порт не выбран.\nВыберите порт, к которому подключен принтер."));
         return;
     }
     CMiniPrinter& printer = m_connection.Printer();

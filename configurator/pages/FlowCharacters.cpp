@@ -4,6 +4,7 @@
 
 #include "ConfiguratorStrings.h"
 #include "OptionFrame.h"
+#include "TextTranslation.h"
 
 namespace {
 
@@ -95,9 +96,10 @@ std::string FlowFieldName(int byteIndex) {
 }
 
 std::string FlowCharacterMessage(const std::vector<FlowCharacterChange>& changes) {
-    std::string text =
+    std::string text = TranslatedText(
+        "FlowCharacters",
         "При управлении потоком Xon/Xoff принтер не может передать байты 17 и 19, поэтому "
-        "сохранено:";
+        "сохранено:");
     for (const FlowCharacterChange& change : changes) {
         const FlowField* field = FieldAt(change.byteIndex);
         if (field == nullptr) {
@@ -107,7 +109,9 @@ std::string FlowCharacterMessage(const std::vector<FlowCharacterChange>& changes
         text += '\n';
         text += ConfigString(field->labelId);
         text += ": " + std::to_string(change.stored & field->shownBits);
-        text += " вместо " + std::to_string(change.wanted & field->shownBits);
+        text += ' ';
+        text += TranslatedText("FlowCharacters", "вместо");
+        text += ' ' + std::to_string(change.wanted & field->shownBits);
     }
     return text;
 }

@@ -11,7 +11,7 @@
 CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent), m_ui(std::make_unique<Ui::CAboutDlg>()) {
     LoadResources();
     m_ui->setupUi(this);
-    m_ui->version->setText(QString::fromUtf8("Версия ") + QString::fromLatin1(kTq20Version));
+    m_ui->version->setText(tr("Версия %1").arg(QString::fromLatin1(kTq20Version)));
     m_ui->icon->setPixmap(QIcon(":/icons/loader.xpm").pixmap(32, 32));
 }
 

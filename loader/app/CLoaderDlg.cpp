@@ -19,7 +19,6 @@ namespace {
 constexpr const char* kSection = "Settings";
 constexpr const char* kBaudEntry = "_combo_baudrate";
 constexpr const char* kPortEntry = "_combo_comm_port";
-constexpr const char* kCaption = "Загрузчик";
 const QStringList kBaudRates{"2400",  "4800",  "7200",  "9600",  "14400",
                              "19200", "38400", "57600", "115200"};
 
@@ -266,7 +265,7 @@ void CLoaderDlg::SetControlsEnabled(bool enabled) {
 }
 
 void CLoaderDlg::Report(const std::string& text, MessageIcon icon) {
-    m_notifier.ShowMessage(text, kCaption, icon);
+    m_notifier.ShowMessage(text, tr("Загрузчик").toStdString(), icon);
 }
 
 // Closing is refused while a load runs; the load always ends, at the latest by the watchdog.

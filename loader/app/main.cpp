@@ -1,12 +1,13 @@
 // Loader: puts a firmware program or a font into a TQ-20 printer's controller.
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QLocale>
 
 #include "CLoaderDlg.h"
 #include "InfoOptions.h"
+#include "InterfaceLanguage.h"
 #include "QtNotifier.h"
 #include "QtProfileStore.h"
-#include "StandardDialogLanguage.h"
 #include "SystemPrinterQueues.h"
 #include "Tq20Version.h"
 
@@ -22,7 +23,7 @@ int main(int argc, char** argv) {
     const auto queues = OpenSystemPrinterQueues();
     QApplication app(argc, argv);
     QGuiApplication::setDesktopFileName("tq20-loader");
-    UseRussianStandardDialogs();
+    UseInterfaceLanguage(QLocale::system());
     parser.process(app);
 
     CQtNotifier notifier;

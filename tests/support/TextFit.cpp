@@ -1,5 +1,8 @@
 #include "TextFit.h"
 
+#include "InterfaceLanguage.h"
+#include "WidgetTexts.h"
+
 #include <QAbstractButton>
 #include <QCheckBox>
 #include <QComboBox>
@@ -147,6 +150,16 @@ void CheckWidget(Report& report, QWidget* widget) {
     }
 }
 
+// An English run checks that no text a user sees was left in Russian.
+void ExpectAllTranslated(QWidget* top, const QString& where) {
+    if (LanguageFor(QLocale::system()) != InterfaceLanguage::English) {
+        return;
+    }
+    const QStringList untranslated = CyrillicTexts(top);
+    EXPECT_TRUE(untranslated.isEmpty()) << where.toStdString() << ", untranslated:\n"
+                                        << untranslated.join('\n').toStdString();
+}
+
 }  // namespace
 
 QStringList ClippedTexts(QWidget* top) {
@@ -161,6 +174,7 @@ QStringList ClippedTexts(QWidget* top) {
 }
 
 void ExpectAllFit(QWidget* top, const QString& where) {
+    ExpectAllTranslated(top, where);
     if (QTest::qWaitFor([top] { return ClippedTexts(top).isEmpty(); }, 1000)) {
         return;
     }

@@ -11,5 +11,6 @@ class QWidget;
 QStringList ClippedTexts(QWidget* top);
 
 // Fails the running test with every clipped text below top. Layouts settle through posted
-// events, so a slow (sanitized) run is given a moment before the texts are measured.
+// events, so a slow (sanitized) run is given a moment before the texts are measured. In an
+// English run (the locale says so) it also fails with every text left in Russian.
 void ExpectAllFit(QWidget* top, const QString& where);
