@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <stdexcept>
 #include <string_view>
 
@@ -56,13 +57,21 @@ std::vector<std::uint8_t> Pattern(std::size_t count, std::uint8_t seed) {
     return bytes;
 }
 
+// A folder of its own, so that tests running side by side never share a file; std::filesystem
+// keeps it portable to the Windows build.
 TempFile::TempFile(const std::string& name, const std::vector<std::uint8_t>& bytes) {
-    char pattern[] = "/tmp/tq20-test-XXXXXX";
-    if (::mkdtemp(pattern) == nullptr) {
+    namespace fs = std::filesystem;
+    std::random_device random;
+    for (int attempt = 0; attempt < 100 && m_dir.empty(); ++attempt) {
+        const fs::path dir = fs::temp_directory_path() / ("tq20-test-" + std::to_string(random()));
+        if (fs::create_directory(dir)) {
+            m_dir = dir.string();
+        }
+    }
+    if (m_dir.empty()) {
         throw std::runtime_error("no temporary folder");
     }
-    m_dir = pattern;
-    m_path = m_dir + "/" + name;
+    m_path = (fs::path(m_dir) / name).string();
     std::ofstream(m_path, std::ios::binary)
         .write(reinterpret_cast<const char*>(bytes.data()), static_cast<long>(bytes.size()));
 }

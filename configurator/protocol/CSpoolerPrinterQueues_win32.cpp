@@ -1,0 +1,68 @@
+#include <windows.h>
+#include <winspool.h>
+
+#include <memory>
+
+#include "CSpoolerPrinterQueues.h"
+
+namespace {
+
+struct PrinterCloser {
+    void operator()(HANDLE printer) const { ::ClosePrinter(printer); }
+};
+using PrinterHandle = std::unique_ptr<void, PrinterCloser>;
+
+PrinterHandle OpenForChange(const std::string& name) {
+    PRINTER_DEFAULTSA access{nullptr, nullptr, PRINTER_ALL_ACCESS};
+    HANDLE printer = nullptr;
+    if (!::OpenPrinterA(const_cast<char*>(name.c_str()), &printer, &access)) {
+        return nullptr;
+    }
+    return PrinterHandle(printer);
+}
+
+}  // namespace
+
+std::optional<std::vector<PrinterQueue>> CSpoolerPrinterQueues::EnumerateLocal() {
+    DWORD needed = 0;
+    DWORD count = 0;
+    if (::EnumPrintersA(PRINTER_ENUM_LOCAL, nullptr, 2, nullptr, 0, &needed, &count)) {
+        return std::vector<PrinterQueue>{};
+    }
+    if (::GetLastError() != ERROR_INSUFFICIENT_BUFFER) {
+        return std::nullopt;
+    }
+    std::vector<BYTE> buffer(needed);
+    if (!::EnumPrintersA(PRINTER_ENUM_LOCAL, nullptr, 2, buffer.data(), needed, &needed, &count)) {
+        return std::nullopt;
+    }
+    std::vector<PrinterQueue> queues;
+    const auto* info = reinterpret_cast<const PRINTER_INFO_2A*>(buffer.data());
+    for (DWORD i = 0; i < count; ++i) {
+        queues.push_back({info[i].pPrinterName ? info[i].pPrinterName : "",
+                          info[i].pPortName ? info[i].pPortName : ""});
+    }
+    return queues;
+}
+
+bool CSpoolerPrinterQueues::SetQueuePort(const std::string& queueName, const std::string& port) {
+    const PrinterHandle printer = OpenForChange(queueName);
+    if (!printer) {
+        return false;
+    }
+    DWORD needed = 0;
+    ::GetPrinterA(printer.get(), 2, nullptr, 0, &needed);
+    if (needed == 0) {
+        return false;
+    }
+    std::vector<BYTE> buffer(needed);
+    if (!::GetPrinterA(printer.get(), 2, buffer.data(), needed, &needed)) {
+        return false;
+    }
+    auto* info = reinterpret_cast<PRINTER_INFO_2A*>(buffer.data());
+    std::string portName = port;
+    info->pPortName = portName.data();
+    // Left out, the queue's security settings are not rewritten along with its port.
+    info->pSecurityDescriptor = nullptr;
+    return ::SetPrinterA(printer.get(), 2, buffer.data(), 0) != 0;
+}
