@@ -26,8 +26,7 @@ std::string WindowsPath(std::string path) {
 
 Outcome RunTool(const std::string& arguments) {
     // cmd.exe drops the first and the last quote of its command: one more pair keeps the rest.
-    const std::string command =
-        "\"\"" + WindowsPath(TQ20_CLI) + "\" " + arguments + " 2>&1\"";
+    const std::string command = "\"\"" + WindowsPath(TQ20_CLI) + "\" " + arguments + " 2>&1\"";
     std::FILE* pipe = ::_popen(command.c_str(), "r");
     std::string output;
     char buffer[512];

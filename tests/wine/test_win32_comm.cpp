@@ -31,6 +31,18 @@ std::string FromEnvironment(const char* name) {
     return value != nullptr ? value : "";
 }
 
+// CPU time the whole process has used, in seconds: a spinning thread shows up here.
+double ProcessCpuSeconds() {
+    FILETIME created{}, exited{}, kernel{}, user{};
+    ::GetProcessTimes(::GetCurrentProcess(), &created, &exited, &kernel, &user);
+    const auto seconds = [](const FILETIME& t) {
+        return static_cast<double>((static_cast<std::uint64_t>(t.dwHighDateTime) << 32) |
+                                   t.dwLowDateTime) /
+               1e7;
+    };
+    return seconds(kernel) + seconds(user);
+}
+
 struct DcbCase {
     const char* name;
     SerialLineRequest request;
@@ -45,14 +57,42 @@ struct DcbCase {
 
 TEST(SerialDcb, EveryChoiceOfTheConnectionPage) {
     const DcbCase cases[] = {
-        {"none", {115200, 0, 4, 0, 0}, NOPARITY, 0, ONESTOPBIT, 0, DTR_CONTROL_ENABLE,
-         RTS_CONTROL_ENABLE, 0},
-        {"rts/cts", {9600, 0, 4, 0, 1}, NOPARITY, 0, ONESTOPBIT, 1, DTR_CONTROL_HANDSHAKE,
-         RTS_CONTROL_HANDSHAKE, 0},
-        {"xon/xoff", {14400, 1, 4, 2, 2}, ODDPARITY, 1, TWOSTOPBITS, 0, DTR_CONTROL_ENABLE,
-         RTS_CONTROL_ENABLE, 1},
-        {"both is xon/xoff", {28800, 2, 4, 0, 3}, EVENPARITY, 1, ONESTOPBIT, 0,
-         DTR_CONTROL_ENABLE, RTS_CONTROL_ENABLE, 1},
+        {"none",
+         {115200, 0, 4, 0, 0},
+         NOPARITY,
+         0,
+         ONESTOPBIT,
+         0,
+         DTR_CONTROL_ENABLE,
+         RTS_CONTROL_ENABLE,
+         0},
+        {"rts/cts",
+         {9600, 0, 4, 0, 1},
+         NOPARITY,
+         0,
+         ONESTOPBIT,
+         1,
+         DTR_CONTROL_HANDSHAKE,
+         RTS_CONTROL_HANDSHAKE,
+         0},
+        {"xon/xoff",
+         {14400, 1, 4, 2, 2},
+         ODDPARITY,
+         1,
+         TWOSTOPBITS,
+         0,
+         DTR_CONTROL_ENABLE,
+         RTS_CONTROL_ENABLE,
+         1},
+        {"both is xon/xoff",
+         {28800, 2, 4, 0, 3},
+         EVENPARITY,
+         1,
+         ONESTOPBIT,
+         0,
+         DTR_CONTROL_ENABLE,
+         RTS_CONTROL_ENABLE,
+         1},
     };
     for (const DcbCase& c : cases) {
         DCB dcb{};
@@ -91,9 +131,9 @@ protected:
             GTEST_SKIP() << "run through wine-run.sh, which links COM5 to the simulator";
         }
     }
-    std::unique_ptr<CCommandChannel> OpenSerial() {
+    std::unique_ptr<CCommandChannel> OpenSerial(const std::string& port = {}) {
         ChannelConfig config;
-        config.portName = m_com;
+        config.portName = port.empty() ? m_com : port;
         config.flowControl = kRtsCts;
         return std::make_unique<CCommandChannel>(&owner, config, &notifier);
     }
@@ -104,6 +144,7 @@ protected:
 
     std::string m_com = FromEnvironment("TQ20_TEST_COM");
     std::string m_tcp = FromEnvironment("TQ20_TEST_TCP");
+    std::string m_hangUpCom = FromEnvironment("TQ20_TEST_HANGUP_COM");
     RecordingNotifier notifier;
     RecordingOwner owner;
 };
@@ -141,6 +182,23 @@ TEST_F(SimulatorTest, ClosingWhileTheReaderWaitsReturnsAtOnce) {
     const auto start = std::chrono::steady_clock::now();
     channel.reset();
     EXPECT_LT(std::chrono::steady_clock::now() - start, 500ms);
+}
+
+// The simulator on the second port sends five bytes of the reply and hangs up, as an unplugged
+// adapter does. The request ends in its time-out; a reader that kept retrying the failing
+// waits would burn the whole watch.
+TEST_F(SimulatorTest, UnpluggedLineEndsTheRequestWithAnIdleCpu) {
+    auto channel = OpenSerial(m_hangUpCom);
+    ASSERT_TRUE(channel->IsOpen());
+    const double cpuBefore = ProcessCpuSeconds();
+    ReadSettings(*channel);
+    ASSERT_TRUE(owner.WaitFor(1, 5s));
+    std::this_thread::sleep_for(300ms);
+    const double cpuUsed = ProcessCpuSeconds() - cpuBefore;
+    const auto entries = owner.Entries();
+    ASSERT_EQ(entries.size(), 1u);
+    EXPECT_EQ(entries[0].message, WM_CHANNEL_TIMEOUT);
+    EXPECT_LT(cpuUsed, 0.3);
 }
 
 TEST_F(SimulatorTest, ReadsTheSettingsRecordOverTcp) {
