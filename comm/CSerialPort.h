@@ -41,6 +41,7 @@ private:
     bool Fail(OpenFailure failure);
 #ifdef _WIN32
     struct Win32Io;  // the port handle and the overlapped structures with their events
+    bool CheckSpeed();
     bool WaitForInput(void* stopEvent);
     bool QueuedInputOrPause(void* stopEvent);
     bool WaitForDrain(std::chrono::steady_clock::time_point deadline);

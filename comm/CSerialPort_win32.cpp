@@ -5,6 +5,7 @@
 
 #include "CSerialPort.h"
 #include "SerialDcb_win32.h"
+#include "SerialSpeed.h"
 
 namespace {
 
@@ -82,6 +83,7 @@ bool CSerialPort::OpenConnection() {
     if (m_bOpen) {
         return false;
     }
+    m_failure = {};
     if (!OpenDevice()) {
         return false;
     }
@@ -98,23 +100,30 @@ bool CSerialPort::OpenConnection() {
         }
         m_bOpen = false;
         ReleaseDevice();
-        return false;
+        return Fail({OpenFailureKind::NoThread, m_strPortName});
     }
     return true;
+}
+
+bool CSerialPort::Fail(OpenFailure failure) {
+    m_failure = std::move(failure);
+    return false;
 }
 
 // No sharing: a second opener, another program included, is refused by the system.
 bool CSerialPort::OpenDevice() {
     m_io = std::make_unique<Win32Io>();
     if (!m_io->Ready()) {
+        const DWORD error = ::GetLastError();
         m_io.reset();
-        return false;
+        return Fail(ClassifyOpenError(m_strPortName, static_cast<int>(error)));
     }
     m_io->port = ::CreateFileA(m_strPortName.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
                                OPEN_EXISTING, FILE_FLAG_OVERLAPPED, nullptr);
     if (m_io->port == INVALID_HANDLE_VALUE) {
+        const DWORD error = ::GetLastError();
         m_io.reset();
-        return false;
+        return Fail(ClassifyOpenError(m_strPortName, static_cast<int>(error)));
     }
     ::SetCommMask(m_io->port, EV_RXCHAR);
     ::SetupComm(m_io->port, kQueueSize, kQueueSize);
@@ -123,21 +132,44 @@ bool CSerialPort::OpenDevice() {
     return true;
 }
 
+// A handle that is no communications device (a file, NUL) answers neither ClearCommError nor
+// GetCommState.
 bool CSerialPort::ProgramLine() {
+    COMSTAT stat{};
+    if (!m_io->Queues(stat)) {
+        return Fail({OpenFailureKind::NotSerial, m_strPortName});
+    }
     DCB dcb{};
     dcb.DCBlength = sizeof dcb;
     // The choice decides every field that matters; a driver that cannot report its state (Wine
     // on a pseudo-terminal has no modem lines to read) is programmed from a clean DCB.
-    if (!::GetCommState(m_io->port, &dcb)) {
+    const bool reported = ::GetCommState(m_io->port, &dcb) != 0;
+    if (!reported) {
         dcb = DCB{};
     }
     ApplySerialLine(MapSerialLine(m_line), dcb);
     if (!::SetCommState(m_io->port, &dcb)) {
+        return Fail({OpenFailureKind::LineRefused, m_strPortName});
+    }
+    if (reported && !CheckSpeed()) {
         return false;
     }
     // Whatever a previous user of the port left unread is not the answer to our requests.
     ::PurgeComm(m_io->port, PURGE_RXCLEAR);
     return true;
+}
+
+// Drivers that take any rate may still run the line at the nearest one their clock allows.
+bool CSerialPort::CheckSpeed() {
+    DCB now{};
+    now.DCBlength = sizeof now;
+    if (!::GetCommState(m_io->port, &now) || IsSpeedAcceptable(m_line.baudRate, now.BaudRate)) {
+        return true;
+    }
+    OpenFailure failure(OpenFailureKind::SpeedRefused, m_strPortName);
+    failure.requestedSpeed = m_line.baudRate;
+    failure.reportedSpeed = now.BaudRate;
+    return Fail(std::move(failure));
 }
 
 bool CSerialPort::StartReader() {

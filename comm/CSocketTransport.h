@@ -52,6 +52,7 @@ private:
     std::atomic<bool> m_bConnected{false};
     std::atomic<bool> m_peerGone{false};
 #ifdef _WIN32
+    bool StartReceiving();
     bool WaitForInput(void* stopEvent);
     void* m_socketEvent = nullptr;
     std::uintptr_t m_socket = ~std::uintptr_t{0};

@@ -10,15 +10,15 @@
 
 namespace {
 
-// Once per process; the library stays loaded until the process ends.
-bool StartSockets() {
+// Once per process; the library stays loaded until the process ends. 0, or why it failed.
+int StartSockets() {
     static std::once_flag once;
-    static bool started = false;
+    static int failure = 0;
     std::call_once(once, [] {
         WSADATA data{};
-        started = ::WSAStartup(MAKEWORD(2, 2), &data) == 0;
+        failure = ::WSAStartup(MAKEWORD(2, 2), &data);
     });
-    return started;
+    return failure;
 }
 
 // A dotted IPv4 address is used as it is; anything else is looked up, first address wins.
@@ -50,8 +50,12 @@ bool WaitWritable(SOCKET socket) {
 }  // namespace
 
 CSocketTransport::CSocketTransport(IInputSink* owner, std::string host, int hostPort,
-                                   IUserNotifier* notifier)
-    : m_pChannel(owner), m_strHost(std::move(host)), m_hostPort(hostPort), m_notifier(notifier) {}
+                                   IUserNotifier* notifier, std::chrono::milliseconds connectLimit)
+    : m_pChannel(owner),
+      m_strHost(std::move(host)),
+      m_hostPort(hostPort),
+      m_notifier(notifier),
+      m_connectLimit(connectLimit) {}
 
 CSocketTransport::~CSocketTransport() {
     Close();
@@ -61,43 +65,98 @@ bool CSocketTransport::Open() {
     if (m_socket != INVALID_SOCKET) {
         return false;
     }
-    if (!StartSockets()) {
+    m_failure = {};
+    if (const int failure = StartSockets(); failure != 0) {
         if (m_notifier != nullptr) {
             m_notifier->ShowMessage("Failed to Initialize Sockets", "Error!", MessageIcon::Error);
         }
-        return false;
+        return Fail(OpenFailureKind::SystemError, failure);
     }
     const auto address = ResolveHost(m_strHost);
-    if (!address || m_hostPort <= 0 || m_hostPort > 65535) {
-        return false;
+    if (!address) {
+        return Fail(OpenFailureKind::HostNotFound);
     }
-    const SOCKET socket = ::socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
-    if (socket == INVALID_SOCKET) {
-        return false;
+    if (m_hostPort <= 0 || m_hostPort > 65535) {
+        return Fail(OpenFailureKind::SystemError, WSAEINVAL);
     }
-    m_socket = socket;
+    m_socket = ::socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+    if (m_socket == INVALID_SOCKET) {
+        return Fail(OpenFailureKind::SystemError, ::WSAGetLastError());
+    }
     sockaddr_in peer{};
     peer.sin_family = AF_INET;
     peer.sin_port = htons(static_cast<u_short>(m_hostPort));
     peer.sin_addr = *address;
     const BOOL noDelay = TRUE;
-    ::setsockopt(socket, IPPROTO_TCP, TCP_NODELAY, reinterpret_cast<const char*>(&noDelay),
+    ::setsockopt(m_socket, IPPROTO_TCP, TCP_NODELAY, reinterpret_cast<const char*>(&noDelay),
                  sizeof noDelay);
-    m_socketEvent = ::WSACreateEvent();
-    CReaderThread::Callbacks callbacks;
-    callbacks.waitForInput = [this](void* stopEvent) { return WaitForInput(stopEvent); };
-    callbacks.onReadable = [this] { Receive(); };
-    callbacks.isHungUp = [this] { return m_peerGone.load(); };
-    callbacks.onHangUp = [this] { m_pChannel->OnHangUp(); };
-    if (m_socketEvent == WSA_INVALID_EVENT ||
-        ::connect(socket, reinterpret_cast<const sockaddr*>(&peer), sizeof peer) != 0 ||
-        ::WSAEventSelect(socket, m_socketEvent, FD_READ | FD_CLOSE) != 0 ||
-        !m_reader.Start(std::move(callbacks))) {
+    if (!ConnectWithin(&peer, sizeof peer) || !StartReceiving()) {
         Close();
         return false;
     }
     m_bConnected = true;
     return true;
+}
+
+// The socket stays non-blocking from here on: it reports its events to the reader thread, and
+// Write waits out a full send buffer itself.
+bool CSocketTransport::ConnectWithin(const void* peer, unsigned peerSize) {
+    u_long nonBlocking = 1;
+    ::ioctlsocket(m_socket, FIONBIO, &nonBlocking);
+    if (::connect(m_socket, static_cast<const sockaddr*>(peer), static_cast<int>(peerSize)) == 0) {
+        return true;
+    }
+    const int error = ::WSAGetLastError();
+    if (error != WSAEWOULDBLOCK) {
+        return Fail(OpenFailureKind::SystemError, error);
+    }
+    fd_set writable;
+    fd_set failed;
+    FD_ZERO(&writable);
+    FD_ZERO(&failed);
+    FD_SET(m_socket, &writable);
+    FD_SET(m_socket, &failed);
+    const auto ms = m_connectLimit.count();
+    timeval limit{static_cast<long>(ms / 1000), static_cast<long>(ms % 1000 * 1000)};
+    const int ready = ::select(0, nullptr, &writable, &failed, &limit);
+    if (ready == 0) {
+        return Fail(OpenFailureKind::ConnectTimedOut);
+    }
+    if (ready == SOCKET_ERROR) {
+        return Fail(OpenFailureKind::SystemError, ::WSAGetLastError());
+    }
+    int result = 0;
+    int size = sizeof result;
+    ::getsockopt(m_socket, SOL_SOCKET, SO_ERROR, reinterpret_cast<char*>(&result), &size);
+    return result == 0 || Fail(OpenFailureKind::SystemError, result);
+}
+
+bool CSocketTransport::StartReceiving() {
+    m_socketEvent = ::WSACreateEvent();
+    if (m_socketEvent == WSA_INVALID_EVENT) {
+        m_socketEvent = nullptr;
+        return Fail(OpenFailureKind::SystemError, ::WSAGetLastError());
+    }
+    if (::WSAEventSelect(m_socket, m_socketEvent, FD_READ | FD_CLOSE) != 0) {
+        return Fail(OpenFailureKind::SystemError, ::WSAGetLastError());
+    }
+    CReaderThread::Callbacks callbacks;
+    callbacks.waitForInput = [this](void* stopEvent) { return WaitForInput(stopEvent); };
+    callbacks.onReadable = [this] { Receive(); };
+    callbacks.isHungUp = [this] { return m_peerGone.load(); };
+    callbacks.onHangUp = [this] { m_pChannel->OnHangUp(); };
+    return m_reader.Start(std::move(callbacks)) || Fail(OpenFailureKind::NoThread);
+}
+
+// A system error is told by its code (a refused connection among them).
+bool CSocketTransport::Fail(OpenFailureKind kind, int error) {
+    const std::string device = m_strHost + ":" + std::to_string(m_hostPort);
+    if (kind == OpenFailureKind::SystemError) {
+        m_failure = ClassifyOpenError(device, error);
+    } else {
+        m_failure = OpenFailure(kind, device);
+    }
+    return false;
 }
 
 bool CSocketTransport::Close() {
@@ -107,7 +166,7 @@ bool CSocketTransport::Close() {
     m_reader.Stop();
     ::closesocket(m_socket);
     m_socket = INVALID_SOCKET;
-    if (m_socketEvent != nullptr && m_socketEvent != WSA_INVALID_EVENT) {
+    if (m_socketEvent != nullptr) {
         ::WSACloseEvent(m_socketEvent);
     }
     m_socketEvent = nullptr;
