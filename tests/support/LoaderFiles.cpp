@@ -1,7 +1,5 @@
 #include "LoaderFiles.h"
 
-#include <sys/stat.h>
-
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -59,19 +57,21 @@ std::vector<std::uint8_t> Pattern(std::size_t count, std::uint8_t seed) {
 
 // A folder of its own, so that tests running side by side never share a file; std::filesystem
 // keeps it portable to the Windows build.
-TempFile::TempFile(const std::string& name, const std::vector<std::uint8_t>& bytes) {
+std::string FreshFolder(const std::string& prefix) {
     namespace fs = std::filesystem;
     std::random_device random;
-    for (int attempt = 0; attempt < 100 && m_dir.empty(); ++attempt) {
-        const fs::path dir = fs::temp_directory_path() / ("tq20-test-" + std::to_string(random()));
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const fs::path dir = fs::temp_directory_path() / (prefix + std::to_string(random()));
         if (fs::create_directory(dir)) {
-            m_dir = dir.string();
+            return dir.string();
         }
     }
-    if (m_dir.empty()) {
-        throw std::runtime_error("no temporary folder");
-    }
-    m_path = (fs::path(m_dir) / name).string();
+    throw std::runtime_error("no temporary folder");
+}
+
+TempFile::TempFile(const std::string& name, const std::vector<std::uint8_t>& bytes)
+    : m_dir(FreshFolder("tq20-test-")) {
+    m_path = (std::filesystem::path(m_dir) / name).string();
     std::ofstream(m_path, std::ios::binary)
         .write(reinterpret_cast<const char*>(bytes.data()), static_cast<long>(bytes.size()));
 }
@@ -80,24 +80,10 @@ TempFile::~TempFile() {
     std::filesystem::remove_all(m_dir);
 }
 
-ScratchFolder::ScratchFolder() {
-    char pattern[] = "/tmp/tq20-scratch-XXXXXX";
-    if (::mkdtemp(pattern) == nullptr) {
-        throw std::runtime_error("no temporary folder");
-    }
-    m_dir = pattern;
-}
+ScratchFolder::ScratchFolder() : m_dir(FreshFolder("tq20-scratch-")) {}
 
 ScratchFolder::~ScratchFolder() {
     std::filesystem::remove_all(m_dir);
-}
-
-std::string ScratchFolder::Fifo(const std::string& name) const {
-    const std::string path = m_dir + "/" + name;
-    if (::mkfifo(path.c_str(), 0600) != 0) {
-        throw std::runtime_error("no FIFO");
-    }
-    return path;
 }
 
 std::string ScratchFolder::SparseFile(const std::string& name,

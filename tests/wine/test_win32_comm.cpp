@@ -185,8 +185,8 @@ TEST_F(SimulatorTest, ClosingWhileTheReaderWaitsReturnsAtOnce) {
 }
 
 // The simulator on the second port sends five bytes of the reply and hangs up, as an unplugged
-// adapter does. The request ends in its time-out; a reader that kept retrying the failing
-// waits would burn the whole watch.
+// adapter does. The request ends at once as a lost line; a reader that kept retrying the
+// failing waits would burn the CPU instead.
 TEST_F(SimulatorTest, UnpluggedLineEndsTheRequestWithAnIdleCpu) {
     auto channel = OpenSerial(m_hangUpCom);
     ASSERT_TRUE(channel->IsOpen());
@@ -197,7 +197,7 @@ TEST_F(SimulatorTest, UnpluggedLineEndsTheRequestWithAnIdleCpu) {
     const double cpuUsed = ProcessCpuSeconds() - cpuBefore;
     const auto entries = owner.Entries();
     ASSERT_EQ(entries.size(), 1u);
-    EXPECT_EQ(entries[0].message, WM_CHANNEL_TIMEOUT);
+    EXPECT_EQ(entries[0].message, WM_CHANNEL_LINE_LOST);
     EXPECT_LT(cpuUsed, 0.3);
 }
 
@@ -241,7 +241,9 @@ TEST_F(SimulatorTest, QueuesOfTheComPortPrintToFileWhileConnected) {
 TEST(SpoolerQueues, TheSpoolerAnswersAndAMissingQueueIsNotChanged) {
     CSpoolerPrinterQueues spooler;
     EXPECT_TRUE(spooler.EnumerateLocal().has_value());
-    EXPECT_FALSE(spooler.SetQueuePort("No such queue", "FILE:"));
+    EXPECT_FALSE(spooler.HoldQueue({"No such queue", "COM5:"}));
+    // Never held by this object: nothing to point back.
+    EXPECT_TRUE(spooler.ReleaseQueue({"No such queue", "COM5:"}));
 }
 
 }  // namespace
