@@ -24,11 +24,13 @@ PrinterHandle OpenForChange(const std::string& name) {
 
 constexpr const char* kFilePort = "FILE:";
 
-// Rewrites the port of one queue through its level-2 information.
-bool SetQueuePort(const std::string& queueName, const std::string& port) {
+// Rewrites the port of one queue through its level-2 information. A queue that no longer
+// exists counts as done when missingIsDone.
+bool SetQueuePort(const std::string& queueName, const std::string& port,
+                  bool missingIsDone = false) {
     const PrinterHandle printer = OpenForChange(queueName);
     if (!printer) {
-        return false;
+        return missingIsDone && ::GetLastError() == ERROR_INVALID_PRINTER_NAME;
     }
     DWORD needed = 0;
     ::GetPrinterA(printer.get(), 2, nullptr, 0, &needed);
@@ -51,7 +53,25 @@ bool SameQueue(const PrinterQueue& a, const PrinterQueue& b) {
     return a.name == b.name;
 }
 
+// A journal line: the queue's name and the port it goes back to. Neither holds a tab.
+std::string JournalEntry(const PrinterQueue& queue) {
+    return queue.name + '\t' + queue.port;
+}
+
+bool PointBack(const std::string& entry) {
+    const auto tab = entry.find('\t');
+    if (tab == std::string::npos) {
+        return true;  // not ours to understand: dropped
+    }
+    return SetQueuePort(entry.substr(0, tab), entry.substr(tab + 1), true);
+}
+
 }  // namespace
+
+CSpoolerPrinterQueues::CSpoolerPrinterQueues(std::filesystem::path journalFolder)
+    : m_journal(std::move(journalFolder)) {
+    m_journal.RecoverLeftovers(PointBack);
+}
 
 CSpoolerPrinterQueues::~CSpoolerPrinterQueues() {
     for (const PrinterQueue& queue : std::vector<PrinterQueue>(m_held)) {
@@ -82,13 +102,19 @@ std::optional<std::vector<PrinterQueue>> CSpoolerPrinterQueues::EnumerateLocal()
 }
 
 bool CSpoolerPrinterQueues::HoldQueue(const PrinterQueue& queue) {
-    if (!SetQueuePort(queue.name, kFilePort)) {
+    if (std::any_of(m_held.begin(), m_held.end(),
+                    [&](const PrinterQueue& each) { return SameQueue(each, queue); })) {
+        return true;
+    }
+    // Recorded before it is changed, so that no crash can leave it on "FILE:" unrecorded.
+    if (!m_journal.Add(JournalEntry(queue))) {
         return false;
     }
-    if (std::none_of(m_held.begin(), m_held.end(),
-                     [&](const PrinterQueue& each) { return SameQueue(each, queue); })) {
-        m_held.push_back(queue);
+    if (!SetQueuePort(queue.name, kFilePort)) {
+        m_journal.Remove(JournalEntry(queue));
+        return false;
     }
+    m_held.push_back(queue);
     return true;
 }
 
@@ -98,8 +124,13 @@ bool CSpoolerPrinterQueues::ReleaseQueue(const PrinterQueue& queue) {
     if (std::none_of(m_held.begin(), m_held.end(), held)) {
         return true;
     }
-    if (!SetQueuePort(queue.name, queue.port)) {
-        return false;
+    if (!SetQueuePort(queue.name, queue.port, true)) {
+        return false;  // stays in the journal; the next program to start tries again
+    }
+    for (const PrinterQueue& each : m_held) {
+        if (SameQueue(each, queue)) {
+            m_journal.Remove(JournalEntry(each));
+        }
     }
     std::erase_if(m_held, held);
     return true;
