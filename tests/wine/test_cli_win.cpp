@@ -72,9 +72,43 @@ TEST_F(CliTest, LoadsAFont) {
         << load.output;
 }
 
-TEST_F(CliTest, AMissingPortIsReportedWithItsExitCode) {
-    const Outcome missing = RunTool("settings read --port COM9");
-    EXPECT_EQ(missing.exitCode, 3) << missing.output;
+TEST_F(CliTest, SettingsReadOverTcp) {
+    const Outcome text =
+        RunTool("settings read --tcp " + std::string(std::getenv("TQ20_TEST_TCP")));
+    EXPECT_EQ(text.exitCode, 0) << text.output;
+    EXPECT_NE(text.output.find("contrast = "), std::string::npos) << text.output;
+}
+
+// The file is replaced whole, never written in place; a device is refused as a target.
+TEST_F(CliTest, SavesAndRestoresASettingsFile) {
+    const TempFile old("printer.json", {'o', 'l', 'd'});
+    const Outcome save = RunTool("settings save " + m_port + " \"" + old.Path() + "\"");
+    EXPECT_EQ(save.exitCode, 0) << save.output;
+    const Outcome restore = RunTool("settings restore-file " + m_port + " \"" + old.Path() + "\"");
+    EXPECT_EQ(restore.exitCode, 0) << restore.output;
+    const Outcome device = RunTool("settings save " + m_port + " NUL");
+    EXPECT_NE(device.exitCode, 0) << device.output;
+    EXPECT_NE(device.output.find("Cannot write NUL: it is not a regular file."), std::string::npos)
+        << device.output;
+}
+
+struct FailedOpenCase {
+    const char* arguments;
+    const char* cause;
+};
+
+// A port that does not open ends with its exit code and says why, as on Linux.
+TEST_F(CliTest, AFailedOpenNamesItsCause) {
+    const FailedOpenCase cases[] = {
+        {"settings read --port COM9", "COM9 does not exist; the serial devices present are "},
+        {"settings read --port NUL", "NUL is not a serial port."},
+        {"settings read --tcp 127.0.0.1:1", "127.0.0.1:1 refused the connection."},
+    };
+    for (const FailedOpenCase& c : cases) {
+        const Outcome failed = RunTool(c.arguments);
+        EXPECT_EQ(failed.exitCode, 3) << c.arguments << "\n" << failed.output;
+        EXPECT_NE(failed.output.find(c.cause), std::string::npos) << failed.output;
+    }
 }
 
 }  // namespace
