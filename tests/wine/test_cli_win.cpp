@@ -86,6 +86,8 @@ TEST_F(CliTest, SavesAndRestoresASettingsFile) {
     EXPECT_EQ(save.exitCode, 0) << save.output;
     const Outcome restore = RunTool("settings restore-file " + m_port + " \"" + old.Path() + "\"");
     EXPECT_EQ(restore.exitCode, 0) << restore.output;
+    const Outcome diff = RunTool("settings diff " + m_port + " \"" + old.Path() + "\"");
+    EXPECT_EQ(diff.exitCode, 0) << diff.output;
     const Outcome device = RunTool("settings save " + m_port + " NUL");
     EXPECT_NE(device.exitCode, 0) << device.output;
     EXPECT_NE(device.output.find("Cannot write NUL: it is not a regular file."), std::string::npos)
