@@ -1,8 +1,8 @@
 #include "LoadProgress.h"
 
-#include <unistd.h>
-
 #include <algorithm>
+
+#include "Terminal.h"
 
 namespace {
 
@@ -14,7 +14,7 @@ CLoadProgress::CLoadProgress(std::FILE* out, std::string title, std::size_t tota
     : m_out(out),
       m_title(std::move(title)),
       m_total(std::max<std::size_t>(1, total)),
-      m_terminal(::isatty(::fileno(out)) != 0) {
+      m_terminal(IsTerminal(out)) {
     Draw();
 }
 

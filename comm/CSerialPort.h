@@ -1,6 +1,8 @@
 #pragma once
 
 #include <atomic>
+#include <chrono>
+#include <memory>
 #include <string>
 
 #include "CReaderThread.h"
@@ -37,10 +39,21 @@ private:
     bool StartReader();
     void ReleaseDevice();
     bool Fail(OpenFailure failure);
+#ifdef _WIN32
+    struct Win32Io;  // the port handle and the overlapped structures with their events
+    bool CheckSpeed();
+    bool WaitForInput(void* stopEvent);
+    bool QueuedInputOrPause(void* stopEvent);
+    bool WaitForDrain(std::chrono::steady_clock::time_point deadline);
+#endif
 
     IInputSink* m_pChannel;
     CReaderThread m_reader;
+#ifdef _WIN32
+    std::unique_ptr<Win32Io> m_io;
+#else
     int m_fd = -1;
+#endif
     std::string m_strPortName;
     SerialLineRequest m_line;
     IUserNotifier* m_notifier;

@@ -51,7 +51,14 @@ private:
     int m_hostPort;
     std::atomic<bool> m_bConnected{false};
     std::atomic<bool> m_peerGone{false};
+#ifdef _WIN32
+    bool StartReceiving();
+    bool WaitForInput(void* stopEvent);
+    void* m_socketEvent = nullptr;
+    std::uintptr_t m_socket = ~std::uintptr_t{0};
+#else
     int m_socket = -1;
+#endif
     IUserNotifier* m_notifier;
     std::chrono::milliseconds m_connectLimit;
     OpenFailure m_failure;

@@ -1,7 +1,5 @@
 #include "OpenFailure.h"
 
-#include <cstring>
-
 namespace {
 
 std::string DeviceList(const std::vector<std::string>& devices) {
@@ -53,7 +51,7 @@ std::string DescribeOpenFailure(const OpenFailure& failure) {
         case OpenFailureKind::ConnectTimedOut:
             return failure.device + " did not accept the connection in time.";
         case OpenFailureKind::SystemError:
-            return failure.device + ": " + std::strerror(failure.error) + ".";
+            return failure.device + ": " + SystemErrorText(failure.error) + ".";
     }
     return {};
 }

@@ -16,7 +16,7 @@ enum class OpenFailureKind {
     HostNotFound,
     ConnectRefused,
     ConnectTimedOut,
-    SystemError,  // anything else the system reported, by its errno
+    SystemError,  // anything else the system reported, by its error code
 };
 
 struct OpenFailure {
@@ -26,7 +26,7 @@ struct OpenFailure {
     std::string owningGroup;                  // PermissionDenied: the device's group
     unsigned requestedSpeed = 0;              // SpeedRefused
     unsigned reportedSpeed = 0;               // SpeedRefused
-    int error = 0;                            // SystemError
+    int error = 0;                            // SystemError: errno, or a Windows error code
 
     OpenFailure() = default;
     OpenFailure(OpenFailureKind failureKind, std::string failedDevice)
@@ -36,6 +36,10 @@ struct OpenFailure {
 // One sentence for the line under "Can't open a specified port"; empty when nothing failed.
 std::string DescribeOpenFailure(const OpenFailure& failure);
 
-// The failure an errno of open(), flock() or connect() stands for, with the facts gathered
-// from the system (the devices present, the group of the device).
+// The failure an error code stands for, with the facts gathered from the system (the devices
+// present, the group of the device). The code is an errno of open(), flock() or connect(), or on
+// Windows one of GetLastError() or WSAGetLastError().
 OpenFailure ClassifyOpenError(const std::string& device, int error);
+
+// The system's own words for an error code of ClassifyOpenError, without a final full stop.
+std::string SystemErrorText(int error);

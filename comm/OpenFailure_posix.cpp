@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstring>
 #include <vector>
 
 #include "OpenFailure.h"
@@ -62,4 +63,8 @@ OpenFailure ClassifyOpenError(const std::string& device, int error) {
             break;
     }
     return failure;
+}
+
+std::string SystemErrorText(int error) {
+    return std::strerror(error);
 }

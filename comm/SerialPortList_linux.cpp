@@ -33,3 +33,8 @@ std::vector<std::string> ListSerialDevices() {
     std::sort(devices.begin(), devices.end());
     return devices;
 }
+
+// Printer queues name their devices themselves; there is no separate list of spooler ports.
+std::vector<std::string> ListSpoolerPorts() {
+    return {};
+}

@@ -5,10 +5,11 @@
 #include <string>
 #include <vector>
 
-// The printer queues this program has stopped, kept on disk so that a program that ends without
-// starting them again (killed, crashed) leaves a note for the next program that starts. Each
+// The printer queues this program has held, kept on disk so that a program that ends without
+// releasing them again (killed, crashed) leaves a note for the next program that starts. Each
 // process writes its own file, named by its process id, beside a lock file it holds while it
-// lives: a file whose lock is free belongs to a process that has ended.
+// lives: a file whose lock is free belongs to a process that has ended. The lock is an flock()
+// on POSIX and, on Windows, the lock file kept open without sharing.
 class CQueueJournal {
 public:
     explicit CQueueJournal(std::filesystem::path folder);
@@ -17,7 +18,8 @@ public:
     // Removes this process's files once every queue has been released.
     ~CQueueJournal();
 
-    // $XDG_STATE_HOME/tq20/held-queues, or ~/.local/state/tq20/held-queues.
+    // $XDG_STATE_HOME/tq20/held-queues, or ~/.local/state/tq20/held-queues; on Windows
+    // %LOCALAPPDATA%\tq20\held-queues.
     static std::filesystem::path DefaultFolder();
 
     // Hands every queue left by ended processes to release, which returns true once the queue
@@ -36,6 +38,10 @@ private:
     std::filesystem::path m_folder;
     std::filesystem::path m_file;
     std::filesystem::path m_lockFile;
+#ifdef _WIN32
+    void* m_lock = nullptr;  // the open lock file
+#else
     int m_lock = -1;
+#endif
     std::vector<std::string> m_queues;
 };

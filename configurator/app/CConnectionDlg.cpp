@@ -14,7 +14,7 @@ namespace {
 
 std::vector<std::string> DiscoverPorts(IPrinterQueues& queues,
                                        const std::vector<std::string>& extraPorts) {
-    std::vector<std::string> spooler;
+    std::vector<std::string> spooler = ListSpoolerPorts();
     if (const auto found = queues.EnumerateLocal()) {
         for (const PrinterQueue& queue : *found) {
             if (IsSerialSpoolerPort(queue.port) &&

@@ -1,9 +1,8 @@
 #include "LoaderFiles.h"
 
-#include <sys/stat.h>
-
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <stdexcept>
 #include <string_view>
 
@@ -56,13 +55,23 @@ std::vector<std::uint8_t> Pattern(std::size_t count, std::uint8_t seed) {
     return bytes;
 }
 
-TempFile::TempFile(const std::string& name, const std::vector<std::uint8_t>& bytes) {
-    char pattern[] = "/tmp/tq20-test-XXXXXX";
-    if (::mkdtemp(pattern) == nullptr) {
-        throw std::runtime_error("no temporary folder");
+// A folder of its own, so that tests running side by side never share a file; std::filesystem
+// keeps it portable to the Windows build.
+std::string FreshFolder(const std::string& prefix) {
+    namespace fs = std::filesystem;
+    std::random_device random;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const fs::path dir = fs::temp_directory_path() / (prefix + std::to_string(random()));
+        if (fs::create_directory(dir)) {
+            return dir.string();
+        }
     }
-    m_dir = pattern;
-    m_path = m_dir + "/" + name;
+    throw std::runtime_error("no temporary folder");
+}
+
+TempFile::TempFile(const std::string& name, const std::vector<std::uint8_t>& bytes)
+    : m_dir(FreshFolder("tq20-test-")) {
+    m_path = (std::filesystem::path(m_dir) / name).string();
     std::ofstream(m_path, std::ios::binary)
         .write(reinterpret_cast<const char*>(bytes.data()), static_cast<long>(bytes.size()));
 }
@@ -71,24 +80,10 @@ TempFile::~TempFile() {
     std::filesystem::remove_all(m_dir);
 }
 
-ScratchFolder::ScratchFolder() {
-    char pattern[] = "/tmp/tq20-scratch-XXXXXX";
-    if (::mkdtemp(pattern) == nullptr) {
-        throw std::runtime_error("no temporary folder");
-    }
-    m_dir = pattern;
-}
+ScratchFolder::ScratchFolder() : m_dir(FreshFolder("tq20-scratch-")) {}
 
 ScratchFolder::~ScratchFolder() {
     std::filesystem::remove_all(m_dir);
-}
-
-std::string ScratchFolder::Fifo(const std::string& name) const {
-    const std::string path = m_dir + "/" + name;
-    if (::mkfifo(path.c_str(), 0600) != 0) {
-        throw std::runtime_error("no FIFO");
-    }
-    return path;
 }
 
 std::string ScratchFolder::SparseFile(const std::string& name,

@@ -18,6 +18,9 @@ std::vector<std::uint8_t> FontFileBytes(const std::string& model,
                                         const std::vector<std::uint8_t>& image);
 std::vector<std::uint8_t> Pattern(std::size_t count, std::uint8_t seed);
 
+// A new, empty folder in the system's temporary folder, named with the prefix.
+std::string FreshFolder(const std::string& prefix);
+
 // A file in a fresh temporary folder, removed with the object.
 class TempFile {
 public:
@@ -37,8 +40,10 @@ public:
     ScratchFolder();
     ~ScratchFolder();
     const std::string& Path() const { return m_dir; }
+#ifndef _WIN32
     // A FIFO that nobody writes to.
     std::string Fifo(const std::string& name) const;
+#endif
     // A file of the given length that holds the header bytes and then a hole.
     std::string SparseFile(const std::string& name, const std::vector<std::uint8_t>& header,
                            std::uint64_t length) const;

@@ -1,0 +1,6 @@
+#include "CSpoolerPrinterQueues.h"
+#include "SystemPrinterQueues.h"
+
+std::unique_ptr<IPrinterQueues> OpenSystemPrinterQueues() {
+    return std::make_unique<CSpoolerPrinterQueues>();
+}

@@ -1,0 +1,43 @@
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <future>
+
+#include "DataFile.h"
+#include "LoaderFiles.h"
+
+namespace {
+
+struct PathCase {
+    const char* name;
+    std::string path;
+    DataFileStatus status;
+};
+
+// Whatever the path names, the reader answers promptly with a status: it never reads a device
+// and never reads more than the largest useful file.
+TEST(DataFile, ReadsOnlyRegularFilesOfBoundedSize) {
+    using namespace std::chrono_literals;
+    const ScratchFolder scratch;
+    // Model "TQ-20A": a header of 14 bytes, then 8-byte empty records up to exactly the limit.
+    const std::string atLimit =
+        scratch.SparseFile("limit.bin", ProgramFileBytes("TQ-20A", 1, {}), kMaxDataFileSize);
+    const PathCase cases[] = {
+        {"folder", scratch.Path(), DataFileStatus::CannotOpen},
+        {"device that never ends", "NUL", DataFileStatus::CannotOpen},
+        {"missing file", scratch.Path() + "\\none.bin", DataFileStatus::CannotOpen},
+        {"program of the largest size", atLimit, DataFileStatus::Ok},
+        {"one byte over the limit",
+         scratch.SparseFile("over.bin", ProgramFileBytes("TQ-20A", 1, {}), kMaxDataFileSize + 1),
+         DataFileStatus::Malformed},
+        {"100 MB font", scratch.SparseFile("big.fnt", FontFileBytes("F", {1}), 100 << 20),
+         DataFileStatus::Malformed},
+    };
+    for (const PathCase& c : cases) {
+        auto read = std::async(std::launch::async, [&c] { return ReadDataFile(c.path); });
+        ASSERT_EQ(read.wait_for(3s), std::future_status::ready) << c.name << ": the reader blocks";
+        EXPECT_EQ(read.get().status, c.status) << c.name;
+    }
+}
+
+}  // namespace
