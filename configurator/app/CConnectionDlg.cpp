@@ -85,6 +85,8 @@ CConnectionDlg::CConnectionDlg(IPageHost& host, IConnectionHost& connection, IPr
     m_ui->dataBitsCombo->setCurrentIndex(0);
     m_ui->framingCombo->setCurrentIndex(0);
     m_ui->findButton->setText(kFindText);
+    // Room for the search's two lines from the start: the window does not grow for them later.
+    m_ui->findStatus->setMinimumHeight(2 * m_ui->findStatus->fontMetrics().lineSpacing());
     connect(m_ui->findButton, &QPushButton::clicked, this, &CConnectionDlg::FindPrinter);
     connect(m_search.get(), &CLineSearch::Progress, this, &CConnectionDlg::OnSearchProgress);
     connect(m_search.get(), &CLineSearch::Finished, this, &CConnectionDlg::OnSearchFinished);
