@@ -12,8 +12,13 @@ using namespace std::chrono_literals;
 // How long a printer may take to begin its answer once the request has left: the window's
 // two seconds are for a busy printer, an idle one answers a settings read at once.
 constexpr auto kProbeAnswerWait = 150ms;
-// An answer has ended once the line stays quiet this long (or four characters, if longer).
-constexpr auto kProbeQuietGap = 10ms;
+// An answer has ended once the line stays quiet this long (or four characters, if longer):
+// four characters of the slowest line the printer can have, since a printer at 1200 bit/s
+// sends a byte only every 9 to 10 ms whatever speed the host listens at.
+constexpr auto kProbeQuietGap = 40ms;
+// A speed that gave nothing but noise this many times is most likely not the printer's: its
+// other framings are left for last.
+constexpr int kNoisyTries = 3;
 
 std::chrono::microseconds CharacterTime(const SerialLineRequest& line) {
     const long long bits = 1 + 8 + (line.parity != 0 ? 1 : 0) + (line.stopBits == 2 ? 2 : 1);
@@ -22,6 +27,31 @@ std::chrono::microseconds CharacterTime(const SerialLineRequest& line) {
 
 std::chrono::microseconds QuietGap(const SerialLineRequest& line) {
     return std::max<std::chrono::microseconds>(kProbeQuietGap, 4 * CharacterTime(line));
+}
+
+// The next line in order whose speed has not shown itself wrong; the first left otherwise.
+SerialLineRequest TakeNext(std::vector<SerialLineRequest>& pending,
+                           const std::vector<ProbeTry>& tries) {
+    const auto noisy = [&](unsigned speed) {
+        int atSpeed = 0;
+        for (const ProbeTry& probe : tries) {
+            if (probe.line.baudRate == speed) {
+                if (probe.answer != ProbeAnswer::Noise) {
+                    return false;
+                }
+                ++atSpeed;
+            }
+        }
+        return atSpeed >= kNoisyTries;
+    };
+    auto next = std::find_if(pending.begin(), pending.end(),
+                             [&](const SerialLineRequest& line) { return !noisy(line.baudRate); });
+    if (next == pending.end()) {
+        next = pending.begin();
+    }
+    const SerialLineRequest line = *next;
+    pending.erase(next);
+    return line;
 }
 
 }  // namespace
@@ -95,11 +125,13 @@ LineDetection CLineDetector::Run(const Progress& progress) {
         result.openFailure = m_port->LastOpenFailure();
         return finish(LineDetection::Status::PortNotOpened);
     }
-    for (std::size_t i = 0; i < order.size(); ++i) {
+    std::vector<SerialLineRequest> pending = order;
+    for (int index = 1; !pending.empty(); ++index) {
+        const SerialLineRequest line = TakeNext(pending, result.tries);
         if (progress) {
-            progress(static_cast<int>(i + 1), result.candidates, order[i]);
+            progress(index, result.candidates, line);
         }
-        const ProbeAnswer answer = Probe(order[i]);
+        const ProbeAnswer answer = Probe(line);
         {
             std::lock_guard lock(m_mutex);
             if (m_cancelled) {
@@ -109,11 +141,11 @@ LineDetection CLineDetector::Run(const Progress& progress) {
                 return finish(LineDetection::Status::LineLost);
             }
         }
-        result.tries.push_back({order[i], answer});
+        result.tries.push_back({line, answer});
         if (answer == ProbeAnswer::Record) {
             result.record = m_record;
-            return finish(Confirm(result, order[i]) ? LineDetection::Status::Found
-                                                    : LineDetection::Status::Cancelled);
+            return finish(Confirm(result, line) ? LineDetection::Status::Found
+                                                : LineDetection::Status::Cancelled);
         }
     }
     return finish(LineDetection::Status::NoAnswer);
