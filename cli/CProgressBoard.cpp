@@ -22,7 +22,7 @@ public:
             row.title = std::move(title);
             row.total = total;
             row.done = 0;
-            row.lastTenth = -1;
+            row.lastTenth = 0;
             return true;
         });
     }

@@ -1,7 +1,9 @@
 #include "DetectCommand.h"
 
+#include <algorithm>
 #include <set>
 #include <sstream>
+#include <vector>
 
 #include "CLineDetector.h"
 #include "CPortQueueHold.h"
@@ -47,6 +49,21 @@ const char* AnswerName(ProbeAnswer answer) {
                                           : "silence";
 }
 
+void AddOnce(std::vector<std::string>& items, const std::string& item) {
+    if (std::find(items.begin(), items.end(), item) == items.end()) {
+        items.push_back(item);
+    }
+}
+
+// "a, b and c"
+std::string Listed(const std::vector<std::string>& items) {
+    std::string text;
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        text += (i == 0 ? "" : i + 1 == items.size() ? " and " : ", ") + items[i];
+    }
+    return text;
+}
+
 nlohmann::json TriesAsJson(const LineDetection& found) {
     nlohmann::json tries = nlohmann::json::array();
     for (const ProbeTry& probe : found.tries) {
@@ -81,9 +98,18 @@ int ReportNoAnswer(const std::string& port, const LineDetection& found) {
             noisy.insert(probe.line.baudRate);
         }
     }
-    Err() << "Tried at 115200, 9600, 57600, 38400, 19200, 4800, 2400, 1200, 28800 and 14400 "
-             "bit/s, each with flow control rtscts, none and xonxoff (both is the same line as "
-             "xonxoff) and framing 8N1, 8N2, 8O1, 8O2, 8E1 and 8E2.\n";
+    Err() << "No printer answered on " << port << " (" << found.tries.size()
+          << " line settings tried in " << Seconds(found.elapsed) << ").\n";
+    std::vector<std::string> speeds;
+    std::vector<std::string> flows;
+    std::vector<std::string> framings;
+    for (const ProbeTry& probe : found.tries) {
+        AddOnce(speeds, std::to_string(probe.line.baudRate));
+        AddOnce(flows, FlowName(probe.line.flowControl));
+        AddOnce(framings, FramingName(probe.line));
+    }
+    Err() << "Tried at " << Listed(speeds) << " bit/s, each with flow control " << Listed(flows)
+          << " (both is the same line as xonxoff) and framing " << Listed(framings) << ".\n";
     if (!noisy.empty()) {
         Err() << "Noise came back at";
         for (unsigned speed : noisy) {
@@ -91,8 +117,6 @@ int ReportNoAnswer(const std::string& port, const LineDetection& found) {
         }
         Err() << " bit/s: something sends there, but not a TQ-20's settings.\n";
     }
-    Err() << "No printer answered on " << port << " (" << found.tries.size()
-          << " line settings tried in " << Seconds(found.elapsed) << ").\n";
     return kDetectNoAnswer;
 }
 

@@ -100,7 +100,8 @@ std::string ResultText(const PortOutcome& outcome) {
     if (outcome.exitCode == 0) {
         return out.empty() ? "done" : out.back();
     }
-    const std::string sentence = err.empty() ? "failed" : err.back();
+    // The first line is the sentence that says what happened; the lines after it explain.
+    const std::string sentence = err.empty() ? "failed" : err.front();
     return sentence + " (exit " + std::to_string(outcome.exitCode) + ")";
 }
 

@@ -35,7 +35,8 @@ std::vector<PortOutcome> RunOnPorts(const std::vector<ChannelConfig>& lines, con
 // otherwise the code of the first port, in the order given, that failed.
 int ReportOutcomes(const std::vector<PortOutcome>& outcomes, bool asJson);
 
-// The one sentence that sums up a port's outcome.
+// The one sentence that sums up a port's outcome: the last line printed on success, the first
+// line of the failure's message otherwise.
 std::string ResultText(const PortOutcome& outcome);
 
 // One printer without --json runs as it always has, printing straight to the console with a
