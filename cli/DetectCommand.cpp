@@ -111,11 +111,12 @@ int ReportNoAnswer(const std::string& port, const LineDetection& found) {
     Err() << "Tried at " << Listed(speeds) << " bit/s, each with flow control " << Listed(flows)
           << " (both is the same line as xonxoff) and framing " << Listed(framings) << ".\n";
     if (!noisy.empty()) {
-        Err() << "Noise came back at";
+        std::vector<std::string> noisySpeeds;
         for (unsigned speed : noisy) {
-            Err() << ' ' << speed;
+            noisySpeeds.push_back(std::to_string(speed));
         }
-        Err() << " bit/s: something sends there, but not a TQ-20's settings.\n";
+        Err() << "Noise came back at " << Listed(noisySpeeds)
+              << " bit/s: something sends there, but not a TQ-20's settings.\n";
     }
     return kDetectNoAnswer;
 }
