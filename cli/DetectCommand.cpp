@@ -165,7 +165,8 @@ CLI::App* AddDetectCommand(CLI::App& app, PortList& ports, bool& asJson) {
     CLI::App* detect = app.add_subcommand(
         "detect", "find the speed, framing and flow control of the printer on a serial port");
     detect->footer(std::string(kDetectExitCodesHelp) + "\n" + kUsageExitCodeHelp);
-    detect->add_option("--port", ports.names, "serial device of the printer");
+    detect->add_option("--port", ports.names, "serial device of the printer")
+        ->allow_extra_args(false);
     AddManyPrinterOptions(*detect, ports, asJson);
     return detect;
 }

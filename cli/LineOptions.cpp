@@ -61,7 +61,8 @@ std::optional<HostPort> ParseHostPort(const std::string& text) {
 
 void AddLineOptions(CLI::App& command, ChannelConfig& line, std::string& tcp, PortList& ports,
                     std::span<const unsigned> speeds) {
-    auto* port = command.add_option("--port", ports.names, "serial device of the printer");
+    auto* port = command.add_option("--port", ports.names, "serial device of the printer")
+                     ->allow_extra_args(false);
     auto* network = command.add_option("--tcp", tcp, "HOST:PORT of a printer on the network");
     port->excludes(network);
     command.add_option("--baud", line.baudRate, "line speed in bit/s")
