@@ -30,9 +30,6 @@ std::vector<std::string> DiscoverPorts(IPrinterQueues& queues,
     return MergePortLists(spooler, devices);
 }
 
-const QString kFindText = QStringLiteral("Найти принтер");
-const QString kStopText = QStringLiteral("Остановить поиск");
-
 int FramingIndex(const SerialLineRequest& line) {
     return line.parity * 2 + (line.stopBits == 2 ? 1 : 0);
 }
@@ -84,7 +81,7 @@ CConnectionDlg::CConnectionDlg(IPageHost& host, IConnectionHost& connection, IPr
     m_ui->interfaceCombo->setCurrentIndex(0);
     m_ui->dataBitsCombo->setCurrentIndex(0);
     m_ui->framingCombo->setCurrentIndex(0);
-    m_ui->findButton->setText(kFindText);
+    m_ui->findButton->setText(tr("Найти принтер"));
     // Room for the search's two lines from the start: the window does not grow for them later.
     m_ui->findStatus->setMinimumHeight(2 * m_ui->findStatus->fontMetrics().lineSpacing());
     connect(m_ui->findButton, &QPushButton::clicked, this, &CConnectionDlg::FindPrinter);
@@ -202,7 +199,8 @@ void CConnectionDlg::FindPrinter() {
     }
     const std::string port = PortName();
     if (port.empty()) {
-        m_connection.ShowWarning("Порт не выбран.\nВыберите порт, к которому подключен принтер.");
+        m_connection.ShowWarning(
+            tr("Порт не выбран.\nВыберите порт, к которому подключен принтер."));
         return;
     }
     ShowSearching(true);
@@ -215,22 +213,23 @@ void CConnectionDlg::ShowSearching(bool searching) {
     m_ui->baudCombo->setEnabled(!searching);
     m_ui->flowCombo->setEnabled(!searching);
     m_connection.SetConnectButton(ConfigString(IDS_CONNECT), !searching);
-    m_ui->findButton->setText(searching ? kStopText : kFindText);
+    m_ui->findButton->setText(searching ? tr("Остановить поиск") : tr("Найти принтер"));
     m_ui->findProgress->setVisible(searching);
     m_ui->findProgress->setValue(0);
     m_ui->findStatus->clear();
 }
 
 QString CConnectionDlg::LineText(const SerialLineRequest& line) const {
-    return QString::number(line.baudRate) + " бит/с; " +
-           m_ui->framingCombo->itemText(FramingIndex(line)) + "; " +
-           m_ui->flowCombo->itemText(std::clamp(line.flowControl, 0, 3));
+    return tr("%1 бит/с; %2; %3")
+        .arg(line.baudRate)
+        .arg(m_ui->framingCombo->itemText(FramingIndex(line)),
+             m_ui->flowCombo->itemText(std::clamp(line.flowControl, 0, 3)));
 }
 
 void CConnectionDlg::OnSearchProgress(int index, int count, const SerialLineRequest& trying) {
     m_ui->findProgress->setMaximum(count);
     m_ui->findProgress->setValue(index);
-    m_ui->findStatus->setText("Проверяется: " + LineText(trying));
+    m_ui->findStatus->setText(tr("Проверяется: %1").arg(LineText(trying)));
 }
 
 void CConnectionDlg::OnSearchFinished() {
@@ -240,12 +239,11 @@ void CConnectionDlg::OnSearchFinished() {
         case LineDetection::Status::Found:
             SelectLine(SpeedIndex(result.line.baudRate), FramingIndex(result.line),
                        result.line.flowControl);
-            m_ui->findStatus->setText("Принтер найден: " + LineText(result.line) + ".");
+            m_ui->findStatus->setText(tr("Принтер найден: %1.").arg(LineText(result.line)));
             break;
         case LineDetection::Status::NoAnswer:
             m_ui->findStatus->setText(
-                QString("Принтер не ответил ни при одной из %1 настроек линии.")
-                    .arg(result.candidates));
+                tr("Принтер не ответил ни при одной из %1 настроек линии.").arg(result.candidates));
             break;
         case LineDetection::Status::PortNotOpened: {
             const std::string cause = DescribeOpenFailure(result.openFailure);
@@ -257,7 +255,7 @@ void CConnectionDlg::OnSearchFinished() {
             m_ui->findStatus->setText(ConfigString(IDS_LINE_LOST));
             break;
         case LineDetection::Status::Cancelled:
-            m_ui->findStatus->setText("Поиск остановлен.");
+            m_ui->findStatus->setText(tr("Поиск остановлен."));
             break;
     }
 }
