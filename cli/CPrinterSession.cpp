@@ -1,6 +1,6 @@
 #include "CPrinterSession.h"
 
-#include <iostream>
+#include "Console.h"
 
 #include "CommandTable.h"
 #include "ConfiguratorStrings.h"
@@ -24,12 +24,12 @@ bool CPrinterSession::Reopen(const ChannelConfig& line) {
 std::optional<std::vector<std::uint8_t>> CPrinterSession::AwaitReply() {
     const auto answer = m_waiter.WaitForEnd();
     if (answer.message == WM_CHANNEL_LINE_LOST) {
-        std::cerr << ConfigString(IDS_LINE_LOST) << '\n';
+        Err() << ConfigString(IDS_LINE_LOST) << '\n';
         m_exitCode = kSettingsLineLost;
         return std::nullopt;
     }
     if (answer.message != WM_CHANNEL_REPLY) {
-        std::cerr << ConfigString(IDS_REPLY_TIMEOUT) << '\n';
+        Err() << ConfigString(IDS_REPLY_TIMEOUT) << '\n';
         m_exitCode = kSettingsTimeout;
         return std::nullopt;
     }
@@ -46,7 +46,7 @@ std::optional<PrinterSettings> CPrinterSession::ReadSettings() {
         return std::nullopt;
     }
     if (reply->size() != PrinterSettings::kSize) {
-        std::cerr << ConfigString(IDS_BAD_REPLY) << '\n';
+        Err() << ConfigString(IDS_BAD_REPLY) << '\n';
         m_exitCode = kSettingsBadReply;
         return std::nullopt;
     }

@@ -1,7 +1,7 @@
 #pragma once
 
-#include <iostream>
 #include <string>
+#include "Console.h"
 
 #include "UserNotifier.h"
 
@@ -9,7 +9,7 @@
 class CConsoleNotifier final : public IUserNotifier {
 public:
     void ShowMessage(const std::string& text, const std::string& caption, MessageIcon) override {
-        std::cerr << (caption.empty() ? ApplicationTitle() : caption) << ": " << text << '\n';
+        Err() << (caption.empty() ? ApplicationTitle() : caption) << ": " << text << '\n';
     }
     std::string ApplicationTitle() const override { return "tq20"; }
 };

@@ -1,7 +1,14 @@
 #include "LineOptions.h"
 
+#include <algorithm>
+#include <fstream>
 #include <map>
 #include <vector>
+
+const char* const kManyPrintersHelp =
+    "Several printers (--port more than once, or --ports-file) are served at once, with one "
+    "progress line each and a table of port, result and time at the end; the exit code is 0 "
+    "when every printer succeeded, otherwise that of the first printer named that failed.";
 
 const char* const kUsageExitCodeHelp =
     "A command line that cannot be used (an unknown option, a malformed --tcp, --port or "
@@ -13,6 +20,23 @@ const std::map<std::string, int> kFlowNames{
     {"none", 0}, {"rtscts", 1}, {"xonxoff", 2}, {"both", 3}};
 const std::map<std::string, int> kParityNames{{"none", 0}, {"odd", 1}, {"even", 2}};
 const std::map<std::string, int> kStopBitNames{{"1", 0}, {"2", 2}};
+
+// One device per line; blank lines and everything after # are left out.
+std::vector<std::string> ReadPortsFile(const std::string& path) {
+    std::ifstream in(path);
+    if (!in) {
+        throw CLI::ValidationError("--ports-file", "cannot read " + path);
+    }
+    std::vector<std::string> names;
+    for (std::string text; std::getline(in, text);) {
+        text = text.substr(0, text.find('#'));
+        const auto first = text.find_first_not_of(" \t\r");
+        if (first != std::string::npos) {
+            names.push_back(text.substr(first, text.find_last_not_of(" \t\r") - first + 1));
+        }
+    }
+    return names;
+}
 
 }  // namespace
 
@@ -35,9 +59,10 @@ std::optional<HostPort> ParseHostPort(const std::string& text) {
     return HostPort{text.substr(0, colon), port};
 }
 
-void AddLineOptions(CLI::App& command, ChannelConfig& line, std::string& tcp,
+void AddLineOptions(CLI::App& command, ChannelConfig& line, std::string& tcp, PortList& ports,
                     std::span<const unsigned> speeds) {
-    auto* port = command.add_option("--port", line.portName, "serial device of the printer");
+    auto* port = command.add_option("--port", ports.names, "serial device of the printer")
+                     ->allow_extra_args(false);
     auto* network = command.add_option("--tcp", tcp, "HOST:PORT of a printer on the network");
     port->excludes(network);
     command.add_option("--baud", line.baudRate, "line speed in bit/s")
@@ -55,18 +80,48 @@ void AddFramingOptions(CLI::App& command, ChannelConfig& line) {
         ->transform(CLI::CheckedTransformer(kStopBitNames));
 }
 
-void ResolveLine(ChannelConfig& line, const std::string& tcp) {
-    if (tcp.empty()) {
-        if (line.portName.empty()) {
-            throw CLI::RequiredError("--port or --tcp");
+void AddManyPrinterOptions(CLI::App& command, PortList& ports, bool& asJson) {
+    command.get_option("--port")->description(
+        "serial device of a printer; more than once for several printers at once");
+    auto* file =
+        command.add_option("--ports-file", ports.file,
+                           "a file naming one serial device per line (# starts a comment)");
+    if (auto* tcp = command.get_option_no_throw("--tcp")) {
+        file->excludes(tcp);
+    }
+    command.add_flag("--json", asJson, "print one JSON object per printer instead of the table");
+    command.footer(command.get_footer() + "\n" + kManyPrintersHelp);
+}
+
+std::vector<ChannelConfig> ResolveLines(const ChannelConfig& line, const std::string& tcp,
+                                        const PortList& ports) {
+    if (!tcp.empty()) {
+        const auto peer = ParseHostPort(tcp);
+        if (!peer) {
+            throw CLI::ValidationError("--tcp", "expected HOST:PORT with a port from 1 to 65535");
         }
-        return;
+        ChannelConfig network = line;
+        network.interfaceName = "TCP";
+        network.host = peer->host;
+        network.hostPort = peer->port;
+        return {network};
     }
-    const auto peer = ParseHostPort(tcp);
-    if (!peer) {
-        throw CLI::ValidationError("--tcp", "expected HOST:PORT with a port from 1 to 65535");
+    std::vector<std::string> names = ports.names;
+    if (!ports.file.empty()) {
+        const auto listed = ReadPortsFile(ports.file);
+        names.insert(names.end(), listed.begin(), listed.end());
     }
-    line.interfaceName = "TCP";
-    line.host = peer->host;
-    line.hostPort = peer->port;
+    if (names.empty()) {
+        throw CLI::RequiredError("--port or --tcp");
+    }
+    std::vector<ChannelConfig> lines;
+    for (const std::string& name : names) {
+        if (std::count(names.begin(), names.end(), name) > 1) {
+            throw CLI::ValidationError("--port", name + " is named more than once");
+        }
+        ChannelConfig serial = line;
+        serial.portName = name;
+        lines.push_back(serial);
+    }
+    return lines;
 }

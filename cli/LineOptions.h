@@ -5,12 +5,14 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "ChannelConfig.h"
 
 // Every command of tq20 ends with this code when its command line cannot be used.
 inline constexpr int kUsageError = 2;
 extern const char* const kUsageExitCodeHelp;
+extern const char* const kManyPrintersHelp;
 
 // The speeds the tools offer: the configurator's connection page and the loader's window.
 inline constexpr std::array<unsigned, 10> kSettingsSpeeds{1200,  2400,  4800,  9600,  14400,
@@ -26,10 +28,22 @@ struct HostPort {
 // "HOST:PORT" with a host and a port number from 1 to 65535; empty for anything else.
 std::optional<HostPort> ParseHostPort(const std::string& text);
 
+// The serial devices named with --port (several for the commands that serve many printers at
+// once) and --ports-file.
+struct PortList {
+    std::vector<std::string> names;
+    std::string file;
+};
+
 // The printer's line: a serial device at one of the offered speeds, or a TCP host:port.
-void AddLineOptions(CLI::App& command, ChannelConfig& line, std::string& tcp,
+void AddLineOptions(CLI::App& command, ChannelConfig& line, std::string& tcp, PortList& ports,
                     std::span<const unsigned> speeds);
+// Lets a command serve several printers at once: --port more than once, --ports-file, and
+// --json for one object per printer.
+void AddManyPrinterOptions(CLI::App& command, PortList& ports, bool& asJson);
 void AddFramingOptions(CLI::App& command, ChannelConfig& line);
-// Checks that exactly one line was named and turns --tcp into the channel's terms; throws
-// CLI's validation errors, which the command line reports as usage errors.
-void ResolveLine(ChannelConfig& line, const std::string& tcp);
+// Checks that a line was named and turns --tcp, --port and --ports-file into one channel
+// configuration per printer, in the order given; throws CLI's validation errors, which the
+// command line reports as usage errors. A device named twice is refused: both would want it.
+std::vector<ChannelConfig> ResolveLines(const ChannelConfig& line, const std::string& tcp,
+                                        const PortList& ports);

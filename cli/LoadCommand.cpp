@@ -3,15 +3,14 @@
 #include <condition_variable>
 #include <cstdio>
 #include <deque>
-#include <iostream>
 #include <map>
 #include <mutex>
+#include "Console.h"
 
 #include "CLoadLink.h"
 #include "CPortQueueHold.h"
 #include "ConsoleNotifier.h"
 #include "DataFile.h"
-#include "LoadProgress.h"
 #include "ProgramQueues.h"
 
 const char* const kLoadExitCodesHelp =
@@ -73,13 +72,13 @@ std::string StatusText(const CLoadData& data) {
 }
 
 int Fail(const std::string& text, int code) {
-    std::cerr << text << '\n';
+    Err() << text << '\n';
     return code;
 }
 
 }  // namespace
 
-int RunLoad(const ChannelConfig& line, const std::string& path) {
+int RunLoad(const ChannelConfig& line, const std::string& path, IJobProgress& progress) {
     const DataFileResult read = ReadDataFile(path);
     if (read.status == DataFileStatus::CannotOpen) {
         return Fail(LoadString(IDS_CANNOT_OPEN_FILE), kLoadCannotOpenFile);
@@ -98,7 +97,7 @@ int RunLoad(const ChannelConfig& line, const std::string& path) {
                     kLoadPortNotOpened);
     }
     // Progress counts payload bytes taken for sending: exact for any size and any font start.
-    CLoadProgress progress(stderr, StatusText(data), data.PayloadSize());
+    progress.Start(StatusText(data), data.PayloadSize());
     if (data.File().IsProgram()) {
         link->StartProgramLoad();
     } else {
@@ -118,7 +117,7 @@ int RunLoad(const ChannelConfig& line, const std::string& path) {
             // answer.
             const int code = message == LM_DONE ? kLoadDone : Fail(text, kExitCodes.at(message));
             if (message == LM_DONE) {
-                std::cout << text << std::endl;
+                Out() << text << std::endl;
             }
             link.reset();
             return code;

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "ChannelConfig.h"
+#include "JobProgress.h"
 
 // Exit codes of "tq20 load", one for every way a load can end.
 enum LoadExitCode : int {
@@ -27,5 +28,5 @@ enum LoadExitCode : int {
 
 extern const char* const kLoadExitCodesHelp;
 
-// Loads a program or font file into the printer on the line, showing progress on standard error.
-int RunLoad(const ChannelConfig& line, const std::string& path);
+// Loads a program or font file into the printer on the line, showing how far it is.
+int RunLoad(const ChannelConfig& line, const std::string& path, IJobProgress& progress);

@@ -10,11 +10,14 @@ constexpr std::size_t kBarWidth = 40;
 
 }  // namespace
 
-CLoadProgress::CLoadProgress(std::FILE* out, std::string title, std::size_t total)
-    : m_out(out),
-      m_title(std::move(title)),
-      m_total(std::max<std::size_t>(1, total)),
-      m_terminal(IsTerminal(out)) {
+CLoadProgress::CLoadProgress(std::FILE* out)
+    : m_out(out), m_terminal(IsTerminal(out)) {}
+
+void CLoadProgress::Start(std::string title, std::size_t total) {
+    m_title = std::move(title);
+    m_total = std::max<std::size_t>(1, total);
+    m_done = 0;
+    m_lastTenth = -1;
     Draw();
 }
 
@@ -41,8 +44,9 @@ void CLoadProgress::Draw() {
     const int percent = static_cast<int>(m_done * 100 / m_total);
     if (m_terminal) {
         const auto filled = static_cast<std::size_t>(m_done * kBarWidth / m_total);
-        std::fprintf(m_out, "\r%s [%s%s] %3d%%", m_title.c_str(), std::string(filled, '#').c_str(),
-                     std::string(kBarWidth - filled, '.').c_str(), percent);
+        std::fprintf(m_out, "\r%s [%s%s] %3d%%\x1b[K", m_title.c_str(),
+                     std::string(filled, '#').c_str(), std::string(kBarWidth - filled, '.').c_str(),
+                     percent);
         std::fflush(m_out);
         return;
     }

@@ -1,8 +1,8 @@
 #include "SettingsCommand.h"
 
 #include <chrono>
-#include <iostream>
 #include <thread>
+#include "Console.h"
 
 #include "CPrinterSession.h"
 #include "CommandTable.h"
@@ -36,7 +36,7 @@ std::optional<PrinterSettings> OpenAndRead(CPrinterSession& session) {
 }
 
 int BadInput(const std::string& text) {
-    std::cerr << text << '\n';
+    Err() << text << '\n';
     return kSettingsBadInput;
 }
 
@@ -62,7 +62,7 @@ int PrintAfterRestore(CPrinterSession& session) {
     if (!settings) {
         return session.ExitCode();
     }
-    std::cout << SettingsTable(*settings);
+    Out() << SettingsTable(*settings);
     return kSettingsDone;
 }
 
@@ -72,7 +72,7 @@ bool ReadSettingsFile(const std::string& path, PrinterSettings& wanted,
     std::string error;
     const auto text = ReadSmallFile(path, kSettingsFileLimit, error);
     if (!text || !ApplyJson(*text, wanted, fields, error)) {
-        std::cerr << (text ? path + ": " + error : error) << '\n';
+        Err() << (text ? path + ": " + error : error) << '\n';
         return false;
     }
     return true;
@@ -86,7 +86,7 @@ int RunSettingsRead(const ChannelConfig& line, bool asJson) {
     if (!settings) {
         return session.ExitCode();
     }
-    std::cout << (asJson ? SettingsMeaningJsonText(*settings) : SettingsTable(*settings));
+    Out() << (asJson ? SettingsMeaningJsonText(*settings) : SettingsTable(*settings));
     return kSettingsDone;
 }
 
@@ -152,7 +152,7 @@ int RunSettingsDiff(const ChannelConfig& line, const std::string& path) {
         return session.ExitCode();
     }
     const std::string differences = SettingsDifferences(*printer, file, fields);
-    std::cout << differences;
+    Out() << differences;
     return differences.empty() ? kSettingsDone : kSettingsDiffer;
 }
 
@@ -174,7 +174,7 @@ int RunSettingsInfo(const ChannelConfig& line) {
     if (!state || state->empty()) {
         return session.ExitCode();
     }
-    std::cout << text << InfoStateBlock((*state)[0]) << '\n';
+    Out() << text << InfoStateBlock((*state)[0]) << '\n';
     return kSettingsDone;
 }
 

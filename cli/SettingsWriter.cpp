@@ -2,8 +2,8 @@
 
 #include <array>
 #include <chrono>
-#include <iostream>
 #include <thread>
+#include "Console.h"
 
 #include "CommandTable.h"
 #include "FlowCharacters.h"
@@ -47,10 +47,9 @@ bool ChangePort(CPrinterSession& session, const PrinterSettings& record) {
 // One line per value the flow-control rule changed, naming the field and the value stored.
 void ReportFlowCharacters(const std::vector<FlowCharacterChange>& changes) {
     for (const FlowCharacterChange& change : changes) {
-        std::cerr << FlowFieldName(change.byteIndex) << ": сохранено "
-                  << static_cast<int>(change.stored) << " вместо "
-                  << static_cast<int>(change.wanted)
-                  << " (при управлении потоком Xon/Xoff байты 17 и 19 не передаются)\n";
+        Err() << FlowFieldName(change.byteIndex) << ": сохранено "
+              << static_cast<int>(change.stored) << " вместо " << static_cast<int>(change.wanted)
+              << " (при управлении потоком Xon/Xoff байты 17 и 19 не передаются)\n";
     }
 }
 
@@ -64,9 +63,9 @@ bool ReadBack(CPrinterSession& session, const PrinterSettings& wanted,
     const auto have = stored->ToBytes();
     for (std::size_t index : fields) {
         if (want[index] != have[index]) {
-            std::cerr << "The printer did not take " << SettingName(index) << ": it holds "
-                      << static_cast<int>(have[index]) << ", not " << static_cast<int>(want[index])
-                      << ".\n";
+            Err() << "The printer did not take " << SettingName(index) << ": it holds "
+                  << static_cast<int>(have[index]) << ", not " << static_cast<int>(want[index])
+                  << ".\n";
             session.SetExitCode(kSettingsNotTaken);
             return false;
         }

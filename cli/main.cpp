@@ -4,8 +4,11 @@
 #include <exception>
 #include <iostream>
 
+#include "DetectCommand.h"
 #include "LineOptions.h"
 #include "LoadCommand.h"
+#include "LoadProgress.h"
+#include "PortRunner.h"
 #include "ProgramQueues.h"
 #include "SettingEdit.h"
 #include "SettingsCommand.h"
@@ -22,6 +25,7 @@ int main(int argc, char** argv) {
     ChannelConfig line;
     line.flowControl = 1;
     std::string tcp;
+    PortList ports;
     bool asJson = false;
     std::vector<std::string> assignments;
     std::string path;
@@ -33,7 +37,7 @@ int main(int argc, char** argv) {
     settings->footer(settingsFooter);
     const auto withLine = [&](CLI::App* command) {
         command->footer(settingsFooter);
-        AddLineOptions(*command, line, tcp, kSettingsSpeeds);
+        AddLineOptions(*command, line, tcp, ports, kSettingsSpeeds);
         AddFramingOptions(*command, line);
         return command;
     };
@@ -45,11 +49,13 @@ int main(int argc, char** argv) {
                     "for example contrast=12 alignment=center bold=on portBaud=9600")
         ->required();
     set->footer(MeaningHelp() + "\n\n" + settingsFooter);
+    AddManyPrinterOptions(*set, ports, asJson);
     CLI::App* save = withLine(settings->add_subcommand("save", "write the settings to a file"));
     save->add_option("FILE", path, "a JSON file")->required();
     CLI::App* restoreFile =
         withLine(settings->add_subcommand("restore-file", "write settings saved in a file"));
     restoreFile->add_option("FILE", path, "a file written by save")->required();
+    AddManyPrinterOptions(*restoreFile, ports, asJson);
     CLI::App* diff = withLine(
         settings->add_subcommand("diff", "the fields where the printer and a saved file differ"));
     diff->add_option("FILE", path, "a file written by save or read --json")->required();
@@ -63,12 +69,21 @@ int main(int argc, char** argv) {
 
     CLI::App* load = app.add_subcommand("load", "load a program (*.bin) or font (*.fnt) file");
     load->footer(std::string(kLoadExitCodesHelp) + "\n" + kUsageExitCodeHelp);
-    AddLineOptions(*load, line, tcp, kLoadSpeeds);
+    AddLineOptions(*load, line, tcp, ports, kLoadSpeeds);
     load->add_option("FILE", path, "the program or font file")->required();
+    AddManyPrinterOptions(*load, ports, asJson);
+
+    CLI::App* detect = AddDetectCommand(app, ports, asJson);
+    std::vector<ChannelConfig> lines;
 
     try {
         app.parse(argc, argv);
-        ResolveLine(line, tcp);
+        lines = ResolveLines(line, tcp, ports);
+        if (lines.size() > 1 &&
+            !(load->parsed() || set->parsed() || restoreFile->parsed() || detect->parsed())) {
+            throw CLI::ValidationError("--port", "this command serves one printer at a time");
+        }
+        line = lines.front();
     } catch (const CLI::ParseError& error) {
         // Help asked for is not an error; everything else is a command line that cannot be used.
         return app.exit(error) == 0 ? 0 : kUsageError;
@@ -76,20 +91,32 @@ int main(int argc, char** argv) {
         std::cerr << "tq20: " << error.what() << '\n';
         return kUsageError;
     }
+    if (detect->parsed()) {
+        return RunOnLines(lines, asJson, RunDetect);
+    }
     if (load->parsed()) {
-        return RunLoad(line, path);
+        return RunOnLines(lines, asJson,
+                          [&](const ChannelConfig& one, IJobProgress& progress, nlohmann::json&) {
+                              return RunLoad(one, path, progress);
+                          });
     }
     if (read->parsed()) {
         return RunSettingsRead(line, asJson);
     }
     if (set->parsed()) {
-        return RunSettingsSet(line, assignments);
+        return RunOnLines(lines, asJson,
+                          [&](const ChannelConfig& one, IJobProgress&, nlohmann::json&) {
+                              return RunSettingsSet(one, assignments);
+                          });
     }
     if (save->parsed()) {
         return RunSettingsSave(line, path);
     }
     if (restoreFile->parsed()) {
-        return RunSettingsRestoreFile(line, path);
+        return RunOnLines(lines, asJson,
+                          [&](const ChannelConfig& one, IJobProgress&, nlohmann::json&) {
+                              return RunSettingsRestoreFile(one, path);
+                          });
     }
     if (diff->parsed()) {
         return RunSettingsDiff(line, path);

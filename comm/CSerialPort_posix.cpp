@@ -136,6 +136,14 @@ bool CSerialPort::ProgramLine() {
     return true;
 }
 
+bool CSerialPort::Reconfigure(const SerialLineRequest& line) {
+    if (!m_bOpen) {
+        return false;
+    }
+    m_line = line;
+    return ProgramLine();
+}
+
 bool CSerialPort::StartReader() {
     CReaderThread::Callbacks callbacks;
     callbacks.onReadable = [this] { m_pChannel->OnDataAvailable(); };

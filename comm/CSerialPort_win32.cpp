@@ -159,6 +159,14 @@ bool CSerialPort::ProgramLine() {
     return true;
 }
 
+bool CSerialPort::Reconfigure(const SerialLineRequest& line) {
+    if (!m_bOpen) {
+        return false;
+    }
+    m_line = line;
+    return ProgramLine();
+}
+
 // Drivers that take any rate may still run the line at the nearest one their clock allows.
 bool CSerialPort::CheckSpeed() {
     DCB now{};

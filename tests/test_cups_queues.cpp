@@ -210,6 +210,28 @@ TEST_F(CupsQueueTest, LoadHoldsTheQueueUntilItEnds) {
     EXPECT_TRUE(JournalEmpty());
 }
 
+// Several printers at once: each port's queue is held for its own load, from its own thread.
+TEST_F(CupsQueueTest, ALoadOnSeveralPortsHoldsTheQueueOfEach) {
+    CPrinterSim second;
+    ASSERT_TRUE(second.Start());
+    ASSERT_TRUE(cups.AddSerialQueue("Labels", second.DevicePath()));
+    sim->InjectFault({SimFaultKind::Silence});
+    second.InjectFault({SimFaultKind::Silence});
+    const TempFile font("font.fnt", FontFileBytes("TQ-20", Pattern(64, 3)));
+    std::thread observer([&] {
+        EXPECT_TRUE(cups.WaitForState("Receipts", "disabled", 5000));
+        EXPECT_TRUE(cups.WaitForState("Labels", "disabled", 5000));
+    });
+    const CommandResult load =
+        RunCommand(std::string(TQ20_CLI) + " load --port " + sim->DevicePath() + " --port " +
+                   second.DevicePath() + " " + font.Path());
+    observer.join();
+    EXPECT_EQ(load.exitCode, 20) << load.output;
+    EXPECT_EQ(cups.State("Receipts"), "idle");
+    EXPECT_EQ(cups.State("Labels"), "idle");
+    EXPECT_TRUE(JournalEmpty());
+}
+
 TEST_F(CupsQueueTest, UserWhoMayNotManageQueuesIsWarnedAndGoesAhead) {
     if (::getuid() != 0) {
         GTEST_SKIP() << "needs root to run the tool as another user";

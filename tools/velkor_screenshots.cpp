@@ -6,6 +6,7 @@
 #include <QCommandLineParser>
 #include <QLocale>
 #include <QPlainTextEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTreeWidget>
@@ -54,6 +55,31 @@ void Select(CConfigDlg& window, int itemText) {
     tree->setCurrentItem(items.value(0));
 }
 
+// The connection page after "Найти принтер" has found the printer's line.
+bool FindPrinter(CConfigDlg& window, const QString& port) {
+    auto* page = window.ConnectionPage();
+    page->findChild<QComboBox*>("portCombo")->setCurrentText(port);
+    page->findChild<QComboBox*>("flowCombo")->setCurrentIndex(1);
+    auto* find = page->findChild<QPushButton*>("findButton");
+    const QString idle = find->text();
+    find->click();
+    return WaitFor([&] { return find->text() == idle; }, 20000);
+}
+
+// The search in the middle of its tries on a line where nobody answers, then stopped.
+bool ShootSearching(CConfigDlg& window, const QString& port, const QString& path) {
+    auto* page = window.ConnectionPage();
+    page->findChild<QComboBox*>("portCombo")->setCurrentText(port);
+    auto* find = page->findChild<QPushButton*>("findButton");
+    const QString idle = find->text();
+    find->click();
+    auto* progress = page->findChild<QProgressBar*>("findProgress");
+    const bool shot =
+        WaitFor([&] { return progress->value() >= 40; }, 20000) && SaveShot(&window, path);
+    find->click();
+    return WaitFor([&] { return find->text() == idle; }, 5000) && shot;
+}
+
 // The information page is shown after its query has been answered in full.
 void AskInformation(CConfigDlg& window) {
     window.findChild<QPushButton*>("saveButton")->click();
@@ -70,6 +96,7 @@ int main(int argc, char** argv) {
     UseInterfaceLanguage(QLocale::system());
     QCommandLineParser parser;
     parser.addOption({"port", "The printer's device.", "device"});
+    parser.addOption({"deaf-port", "A printer that never answers.", "device"});
     parser.addOption({"out", "Folder for the pictures.", "folder"});
     parser.process(app);
     const QString port = parser.value("port");
@@ -77,8 +104,18 @@ int main(int argc, char** argv) {
     const auto profile = CQtProfileStore::AtFile(folder.filePath("Velkor.ini"));
     CStderrNotifier notifier;
     CNoPrinterQueues queues;
-    CConfigDlg window(notifier, *profile, queues, {port.toStdString()});
+    const QString deaf = parser.value("deaf-port");
+    CConfigDlg window(notifier, *profile, queues, {port.toStdString(), deaf.toStdString()});
     window.show();
+    const QString out = parser.value("out");
+    if (!ShootSearching(window, deaf, out + "/velkor-find-progress.png")) {
+        std::fprintf(stderr, "the search on %s did not show its progress\n", qPrintable(deaf));
+        return 1;
+    }
+    if (!FindPrinter(window, port) || !SaveShot(&window, out + "/velkor-find.png")) {
+        std::fprintf(stderr, "no printer found on %s\n", qPrintable(port));
+        return 1;
+    }
     if (!Connect(window, port)) {
         std::fprintf(stderr, "the printer on %s did not answer\n", qPrintable(port));
         return 1;

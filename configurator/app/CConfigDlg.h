@@ -99,6 +99,7 @@ private:
     void ShowPageForConnectionState() override;
     void EnableTree() override;
     void ShowWarning(const QString& text) override;
+    IUserNotifier& Notifier() override { return m_notifier; }
 
     std::unique_ptr<Ui::CConfigDlg> m_ui;
     IUserNotifier& m_notifier;

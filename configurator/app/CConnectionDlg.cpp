@@ -2,8 +2,10 @@
 
 #include <algorithm>
 
+#include "CLineSearch.h"
 #include "CMiniPrinter.h"
 #include "ConfiguratorStrings.h"
+#include "LineCandidates.h"
 #include "LineLists.h"
 #include "PortCombo.h"
 #include "PortDiscovery.h"
@@ -28,6 +30,15 @@ std::vector<std::string> DiscoverPorts(IPrinterQueues& queues,
     return MergePortLists(spooler, devices);
 }
 
+int FramingIndex(const SerialLineRequest& line) {
+    return line.parity * 2 + (line.stopBits == 2 ? 1 : 0);
+}
+
+int SpeedIndex(unsigned baudRate) {
+    const auto it = std::find(kPrinterPortSpeeds.begin(), kPrinterPortSpeeds.end(), baudRate);
+    return static_cast<int>(it - kPrinterPortSpeeds.begin());
+}
+
 void SelectIndex(QComboBox* box, int index) {
     box->setCurrentIndex(index >= 0 && index < box->count() ? index : -1);
 }
@@ -39,7 +50,8 @@ CConnectionDlg::CConnectionDlg(IPageHost& host, IConnectionHost& connection, IPr
     : CPage(host, parent),
       m_ui(std::make_unique<Ui::CConnectionDlg>()),
       m_connection(connection),
-      m_portList(DiscoverPorts(queues, extraPorts)) {
+      m_portList(DiscoverPorts(queues, extraPorts)),
+      m_search(std::make_unique<CLineSearch>(queues, connection.Notifier())) {
     m_ui->setupUi(this);
     m_ui->groupBox->setTitle(ConfigString(IDS_CONNECTION));
     m_ui->interfaceLabel->setText(ConfigString(IDS_INTERFACE_LABEL));
@@ -69,6 +81,12 @@ CConnectionDlg::CConnectionDlg(IPageHost& host, IConnectionHost& connection, IPr
     m_ui->interfaceCombo->setCurrentIndex(0);
     m_ui->dataBitsCombo->setCurrentIndex(0);
     m_ui->framingCombo->setCurrentIndex(0);
+    m_ui->findButton->setText(tr("Найти принтер"));
+    // Room for the search's two lines from the start: the window does not grow for them later.
+    m_ui->findStatus->setMinimumHeight(2 * m_ui->findStatus->fontMetrics().lineSpacing());
+    connect(m_ui->findButton, &QPushButton::clicked, this, &CConnectionDlg::FindPrinter);
+    connect(m_search.get(), &CLineSearch::Progress, this, &CConnectionDlg::OnSearchProgress);
+    connect(m_search.get(), &CLineSearch::Finished, this, &CConnectionDlg::OnSearchFinished);
 }
 
 CConnectionDlg::~CConnectionDlg() = default;
@@ -123,6 +141,7 @@ void CConnectionDlg::EnableConnectionControls(bool enable) {
     m_ui->portCombo->setEnabled(enable);
     m_ui->baudCombo->setEnabled(enable);
     m_ui->flowCombo->setEnabled(enable);
+    m_ui->findButton->setEnabled(enable);
 }
 
 void CConnectionDlg::SetConnectedTitle(bool connected) {
@@ -171,4 +190,72 @@ void CConnectionDlg::Connect() {
     }
     m_connection.SetConnectButton(ConfigString(IDS_CONNECTING), false);
     EnableConnectionControls(false);
+}
+
+void CConnectionDlg::FindPrinter() {
+    if (m_search->Running()) {
+        m_search->Cancel();
+        return;
+    }
+    const std::string port = PortName();
+    if (port.empty()) {
+        m_connection.ShowWarning(
+            tr("Порт не выбран.\nВыберите порт, к которому подключен принтер."));
+        return;
+    }
+    ShowSearching(true);
+    m_search->Start(port);
+}
+
+// While searching, the port belongs to the search: the line cannot be changed nor connected.
+void CConnectionDlg::ShowSearching(bool searching) {
+    m_ui->portCombo->setEnabled(!searching);
+    m_ui->baudCombo->setEnabled(!searching);
+    m_ui->flowCombo->setEnabled(!searching);
+    m_connection.SetConnectButton(ConfigString(IDS_CONNECT), !searching);
+    m_ui->findButton->setText(searching ? tr("Остановить поиск") : tr("Найти принтер"));
+    m_ui->findProgress->setVisible(searching);
+    m_ui->findProgress->setValue(0);
+    m_ui->findStatus->clear();
+}
+
+QString CConnectionDlg::LineText(const SerialLineRequest& line) const {
+    return tr("%1 бит/с; %2; %3")
+        .arg(line.baudRate)
+        .arg(m_ui->framingCombo->itemText(FramingIndex(line)),
+             m_ui->flowCombo->itemText(std::clamp(line.flowControl, 0, 3)));
+}
+
+void CConnectionDlg::OnSearchProgress(int index, int count, const SerialLineRequest& trying) {
+    m_ui->findProgress->setMaximum(count);
+    m_ui->findProgress->setValue(index);
+    m_ui->findStatus->setText(tr("Проверяется: %1").arg(LineText(trying)));
+}
+
+void CConnectionDlg::OnSearchFinished() {
+    ShowSearching(false);
+    const LineDetection& result = m_search->Result();
+    switch (result.status) {
+        case LineDetection::Status::Found:
+            SelectLine(SpeedIndex(result.line.baudRate), FramingIndex(result.line),
+                       result.line.flowControl);
+            m_ui->findStatus->setText(tr("Принтер найден: %1.").arg(LineText(result.line)));
+            break;
+        case LineDetection::Status::NoAnswer:
+            m_ui->findStatus->setText(
+                tr("Принтер не ответил ни при одной из %1 настроек линии.").arg(result.candidates));
+            break;
+        case LineDetection::Status::PortNotOpened: {
+            const std::string cause = DescribeOpenFailure(result.openFailure);
+            m_connection.ShowWarning(QString::fromStdString("Can't open a specified port" +
+                                                            (cause.empty() ? "" : "\n" + cause)));
+            break;
+        }
+        case LineDetection::Status::LineLost:
+            m_ui->findStatus->setText(ConfigString(IDS_LINE_LOST));
+            break;
+        case LineDetection::Status::Cancelled:
+            m_ui->findStatus->setText(tr("Поиск остановлен."));
+            break;
+    }
 }

@@ -8,6 +8,9 @@
 #include "ConnectParameters.h"
 #include "ConnectionHost.h"
 #include "PrinterQueues.h"
+#include "SerialLineSettings.h"
+
+class CLineSearch;
 
 namespace Ui {
 class CConnectionDlg;
@@ -46,8 +49,16 @@ public:
 private:
     void Connect();
     void Disconnect();
+    // "Найти принтер": tries every line on the chosen port and selects the one that answers;
+    // pressed again while searching, it stops the search.
+    void FindPrinter();
+    void OnSearchProgress(int index, int count, const SerialLineRequest& trying);
+    void OnSearchFinished();
+    void ShowSearching(bool searching);
+    QString LineText(const SerialLineRequest& line) const;
 
     std::unique_ptr<Ui::CConnectionDlg> m_ui;
     IConnectionHost& m_connection;
     std::vector<std::string> m_portList;
+    std::unique_ptr<CLineSearch> m_search;
 };

@@ -4,6 +4,7 @@
 
 class CMiniPrinter;
 class IChannelOwner;
+class IUserNotifier;
 
 // What the connection page's toggle needs from the main window.
 class IConnectionHost {
@@ -23,4 +24,5 @@ public:
     virtual void ShowPageForConnectionState() = 0;
     virtual void EnableTree() = 0;
     virtual void ShowWarning(const QString& text) = 0;
+    virtual IUserNotifier& Notifier() = 0;
 };

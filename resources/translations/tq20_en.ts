@@ -446,6 +446,34 @@ The load is aborted.</translation>
         <translation>No port is chosen.
 Choose the port the printer is connected to.</translation>
     </message>
+    <message>
+        <source>Найти принтер</source>
+        <translation>Find printer</translation>
+    </message>
+    <message>
+        <source>Остановить поиск</source>
+        <translation>Stop search</translation>
+    </message>
+    <message>
+        <source>%1 бит/с; %2; %3</source>
+        <translation>%1 bit/s; %2; %3</translation>
+    </message>
+    <message>
+        <source>Проверяется: %1</source>
+        <translation>Trying: %1</translation>
+    </message>
+    <message>
+        <source>Принтер найден: %1.</source>
+        <translation>Printer found: %1.</translation>
+    </message>
+    <message>
+        <source>Принтер не ответил ни при одной из %1 настроек линии.</source>
+        <translation>No printer answered at any of the %1 line settings.</translation>
+    </message>
+    <message>
+        <source>Поиск остановлен.</source>
+        <translation>Search stopped.</translation>
+    </message>
 </context>
 <context>
     <name>CAboutDlg</name>
