@@ -10,8 +10,7 @@ constexpr std::size_t kBarWidth = 40;
 
 }  // namespace
 
-CLoadProgress::CLoadProgress(std::FILE* out)
-    : m_out(out), m_terminal(IsTerminal(out)) {}
+CLoadProgress::CLoadProgress(std::FILE* out) : m_out(out), m_terminal(IsTerminal(out)) {}
 
 void CLoadProgress::Start(std::string title, std::size_t total) {
     m_title = std::move(title);
