@@ -32,6 +32,15 @@ public:
     bool Contains(const std::string& queue) const;
 
 private:
+    // One queue name a line.
+    static std::vector<std::string> ReadList(const std::filesystem::path& file);
+    // An empty list removes the file; any other replaces it whole, so a reader sees the old
+    // list or the new one.
+    static bool WriteList(const std::filesystem::path& file,
+                          const std::vector<std::string>& queues);
+    // Written beside the file, flushed to the disk and moved over it.
+    static bool ReplaceWhole(const std::filesystem::path& file, const std::string& text);
+    bool HasLock() const;
     bool TakeLock();
     bool Write() const;
 

@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdlib>
-#include <fstream>
 
 #include "CQueueJournal.h"
 
@@ -16,40 +15,6 @@ namespace fs = std::filesystem;
 
 constexpr const char* kListSuffix = ".queues";
 constexpr const char* kLockSuffix = ".lock";
-
-std::vector<std::string> ReadList(const fs::path& file) {
-    std::vector<std::string> queues;
-    std::ifstream in(file);
-    for (std::string line; std::getline(in, line);) {
-        if (!line.empty()) {
-            queues.push_back(line);
-        }
-    }
-    return queues;
-}
-
-// Written beside the journal and renamed over it, so a reader sees the old list or the new one.
-bool WriteList(const fs::path& file, const std::vector<std::string>& queues) {
-    std::error_code error;
-    if (queues.empty()) {
-        fs::remove(file, error);
-        return !error;
-    }
-    fs::path temporary = file;
-    temporary += ".new";
-    std::string text;
-    for (const std::string& queue : queues) {
-        text += queue + '\n';
-    }
-    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
-    if (fd < 0) {
-        return false;
-    }
-    const bool written = ::write(fd, text.data(), text.size()) == static_cast<ssize_t>(text.size());
-    const bool synced = ::fsync(fd) == 0;
-    ::close(fd);
-    return written && synced && ::rename(temporary.c_str(), file.c_str()) == 0;
-}
 
 // The lock of an ended process can be taken (and is then held in lockFd until closed); a live
 // process keeps its own. A list without a lock file is left over as well.
@@ -148,29 +113,19 @@ bool CQueueJournal::TakeLock() {
     return m_lock >= 0;
 }
 
-bool CQueueJournal::Write() const {
-    return WriteList(m_file, m_queues);
+bool CQueueJournal::HasLock() const {
+    return m_lock >= 0;
 }
 
-bool CQueueJournal::Add(const std::string& queue) {
-    if ((m_lock < 0 && !TakeLock()) || Contains(queue)) {
-        return m_lock >= 0;
-    }
-    m_queues.push_back(queue);
-    if (!Write()) {
-        m_queues.pop_back();
+bool CQueueJournal::ReplaceWhole(const fs::path& file, const std::string& text) {
+    fs::path temporary = file;
+    temporary += ".new";
+    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+    if (fd < 0) {
         return false;
     }
-    return true;
-}
-
-void CQueueJournal::Remove(const std::string& queue) {
-    const auto erased = std::erase(m_queues, queue);
-    if (erased > 0) {
-        Write();
-    }
-}
-
-bool CQueueJournal::Contains(const std::string& queue) const {
-    return std::find(m_queues.begin(), m_queues.end(), queue) != m_queues.end();
+    const bool written = ::write(fd, text.data(), text.size()) == static_cast<ssize_t>(text.size());
+    const bool synced = ::fsync(fd) == 0;
+    ::close(fd);
+    return written && synced && ::rename(temporary.c_str(), file.c_str()) == 0;
 }

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <fstream>
 
 #include "CQueueJournal.h"
 
@@ -12,44 +11,6 @@ namespace fs = std::filesystem;
 
 constexpr const char* kListSuffix = ".queues";
 constexpr const char* kLockSuffix = ".lock";
-
-std::vector<std::string> ReadList(const fs::path& file) {
-    std::vector<std::string> queues;
-    std::ifstream in(file);
-    for (std::string line; std::getline(in, line);) {
-        if (!line.empty()) {
-            queues.push_back(line);
-        }
-    }
-    return queues;
-}
-
-// Written beside the journal and moved over it, so a reader sees the old list or the new one.
-bool WriteList(const fs::path& file, const std::vector<std::string>& queues) {
-    std::error_code error;
-    if (queues.empty()) {
-        fs::remove(file, error);
-        return !error;
-    }
-    fs::path temporary = file;
-    temporary += ".new";
-    std::string text;
-    for (const std::string& queue : queues) {
-        text += queue + '\n';
-    }
-    const HANDLE out = ::CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                     FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (out == INVALID_HANDLE_VALUE) {
-        return false;
-    }
-    DWORD written = 0;
-    const bool whole =
-        ::WriteFile(out, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) &&
-        written == text.size() && ::FlushFileBuffers(out);
-    ::CloseHandle(out);
-    return whole && ::MoveFileExW(temporary.c_str(), file.c_str(),
-                                  MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
-}
 
 // Opened without sharing: while its process lives, nobody else opens it.
 HANDLE OpenLock(const fs::path& lockFile, DWORD disposition) {
@@ -130,29 +91,23 @@ bool CQueueJournal::TakeLock() {
     return true;
 }
 
-bool CQueueJournal::Write() const {
-    return WriteList(m_file, m_queues);
+bool CQueueJournal::HasLock() const {
+    return m_lock != nullptr;
 }
 
-bool CQueueJournal::Add(const std::string& queue) {
-    if ((m_lock == nullptr && !TakeLock()) || Contains(queue)) {
-        return m_lock != nullptr;
-    }
-    m_queues.push_back(queue);
-    if (!Write()) {
-        m_queues.pop_back();
+bool CQueueJournal::ReplaceWhole(const fs::path& file, const std::string& text) {
+    fs::path temporary = file;
+    temporary += ".new";
+    const HANDLE out = ::CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                     FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (out == INVALID_HANDLE_VALUE) {
         return false;
     }
-    return true;
-}
-
-void CQueueJournal::Remove(const std::string& queue) {
-    const auto erased = std::erase(m_queues, queue);
-    if (erased > 0) {
-        Write();
-    }
-}
-
-bool CQueueJournal::Contains(const std::string& queue) const {
-    return std::find(m_queues.begin(), m_queues.end(), queue) != m_queues.end();
+    DWORD written = 0;
+    const bool whole =
+        ::WriteFile(out, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) &&
+        written == text.size() && ::FlushFileBuffers(out);
+    ::CloseHandle(out);
+    return whole && ::MoveFileExW(temporary.c_str(), file.c_str(),
+                                  MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
 }
