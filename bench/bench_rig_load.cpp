@@ -107,12 +107,12 @@ int main() {
             return 1;
         }
     }
-    CRigMachine machine({TQ20_RIG_DIR,
-                         uart.DevicePath(),
-                         usb.DevicePath(),
-                         {{"font.fnt", FontFile()},
-                          {"program.bin", ProgramFile()},
-                          {"no-low-latency.so", ReadFile(TQ20_NO_LOW_LATENCY)}}});
+    CRigMachine machine({.rigDir = TQ20_RIG_DIR,
+                         .uartDevice = uart.DevicePath(),
+                         .usbDevice = usb.DevicePath(),
+                         .files = {{"font.fnt", FontFile()},
+                                   {"program.bin", ProgramFile()},
+                                   {"no-low-latency.so", ReadFile(TQ20_NO_LOW_LATENCY)}}});
     if (!machine.Start()) {
         std::fprintf(stderr, "%s\n", machine.Error().c_str());
         return 1;

@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -21,6 +22,7 @@ using Clock = std::chrono::steady_clock;
 
 constexpr auto kBootTimeout = 120s;
 const char* const kAdapterId = "ftdi";
+const char* const kAcceleratorVariable = "TQ20_RIG_ACCEL";
 
 int ListenOn(const std::string& path) {
     const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
@@ -63,8 +65,8 @@ bool CRigMachine::Fail(const std::string& why) {
     return false;
 }
 
-std::string CRigMachine::Accelerator() const {
-    return ::access("/dev/kvm", R_OK | W_OK) == 0 ? "kvm" : "tcg";
+std::string CRigMachine::AcceleratorReport() const {
+    return m_choice.empty() ? m_accelerator : m_accelerator + " (" + m_choice + ")";
 }
 
 bool CRigMachine::WriteInitrd() {
@@ -78,7 +80,7 @@ bool CRigMachine::WriteInitrd() {
 
 std::vector<std::string> CRigMachine::Arguments() const {
     const std::string& scratch = m_scratch;
-    return {"qemu-system-x86_64", "-accel", Accelerator(), "-m", "256M", "-smp", "1", "-nodefaults",
+    return {"qemu-system-x86_64", "-accel", m_accelerator, "-m", "256M", "-smp", "1", "-nodefaults",
             "-no-user-config", "-display", "none", "-no-reboot", "-kernel",
             m_config.rigDir + "/kernel/vmlinuz", "-initrd", scratch + "/initrd", "-append",
             "console=ttyS1,115200 quiet panic=-1",
@@ -131,7 +133,41 @@ bool CRigMachine::Accept(int listener, CLineSocket& socket) {
     return false;
 }
 
+// /dev/kvm can open and create a VM on a host whose guests then spin in the kernel, so KVM is
+// used only once a guest has booted with it.
 bool CRigMachine::Start() {
+    const char* fromEnvironment = std::getenv(kAcceleratorVariable);
+    std::string mode = m_config.accelerator.empty() && fromEnvironment ? fromEnvironment
+                                                                       : m_config.accelerator;
+    if (mode.empty()) {
+        mode = "auto";
+    }
+    if (mode == "kvm" || mode == "tcg") {
+        m_choice = "chosen";
+        return Boot(mode, kBootTimeout);
+    }
+    if (mode != "auto") {
+        return Fail(std::string(kAcceleratorVariable) + " is \"" + mode +
+                    "\"; it may be kvm, tcg or auto");
+    }
+    if (::access(m_config.kvmDevice.c_str(), R_OK | W_OK) != 0) {
+        m_choice = "no usable " + m_config.kvmDevice;
+        return Boot("tcg", kBootTimeout);
+    }
+    if (Boot("kvm", m_config.kvmBootTimeout)) {
+        m_choice = "booted";
+        return true;
+    }
+    m_choice = "kvm tried: " + m_error.substr(0, m_error.find('\n')) + " within " +
+               std::to_string(m_config.kvmBootTimeout.count()) + " s";
+    Stop();
+    return Boot("tcg", kBootTimeout);
+}
+
+bool CRigMachine::Boot(const std::string& accelerator, std::chrono::seconds timeout) {
+    m_accelerator = accelerator;
+    m_shell = CGuestShell();
+    m_monitor = CQemuMonitor();
     char pattern[] = "/tmp/tq20-rig-XXXXXX";
     if (::mkdtemp(pattern) == nullptr) {
         return Fail("no scratch folder");
@@ -156,7 +192,7 @@ bool CRigMachine::Start() {
     if (!m_monitor.Handshake(10s)) {
         return Fail("no QMP greeting");
     }
-    if (!m_shell.WaitReady(std::chrono::duration_cast<std::chrono::seconds>(kBootTimeout))) {
+    if (!m_shell.WaitReady(timeout)) {
         return Fail("the guest did not come up");
     }
     m_bootSeconds = std::chrono::duration<double>(Clock::now() - start).count();

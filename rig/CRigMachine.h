@@ -2,6 +2,7 @@
 
 #include <sys/types.h>
 
+#include <chrono>
 #include <string>
 #include <vector>
 
@@ -19,7 +20,12 @@ public:
         std::string rigDir;      // holds kernel/vmlinuz and guest.cpio
         std::string uartDevice;  // host terminal behind the UART
         std::string usbDevice;   // host terminal behind the USB adapter
-        std::vector<GuestFile> files;
+        std::vector<GuestFile> files{};
+        // "kvm", "tcg" or "auto"; empty takes TQ20_RIG_ACCEL, and auto when that is unset.
+        // Auto uses KVM only when a guest boots with it within kvmBootTimeout, else TCG.
+        std::string accelerator{};
+        std::string kvmDevice = "/dev/kvm";
+        std::chrono::seconds kvmBootTimeout{20};
     };
 
     explicit CRigMachine(Config config);
@@ -36,11 +42,14 @@ public:
     bool PlugAdapter();
     const std::string& Error() const { return m_error; }
     double BootSeconds() const { return m_bootSeconds; }
-    // The accelerator in use: kvm where the host offers it, tcg otherwise.
-    std::string Accelerator() const;
+    // The accelerator the running guest uses: "kvm" or "tcg".
+    const std::string& Accelerator() const { return m_accelerator; }
+    // The accelerator and why it was chosen, e.g. "tcg (kvm tried: the guest did not come up)".
+    std::string AcceleratorReport() const;
 
 private:
     bool Fail(const std::string& why);
+    bool Boot(const std::string& accelerator, std::chrono::seconds timeout);
     bool WriteInitrd();
     std::vector<std::string> Arguments() const;
     bool Launch();
@@ -55,4 +64,6 @@ private:
     CQemuMonitor m_monitor;
     std::string m_error;
     double m_bootSeconds = 0;
+    std::string m_accelerator;
+    std::string m_choice;  // why m_accelerator, for the report
 };
