@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 #include <netinet/in.h>
 #include <poll.h>
+#include <signal.h>
 #include <sys/socket.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -115,21 +117,30 @@ TEST(SimService, TheLinkReplacesOnlyASymbolicLink) {
     std::ifstream kept(file);
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), {}), "mine");
 
+    // The link is watched while the simulator runs, and the simulator is stopped only once the
+    // link has been seen replaced, however slowly it started.
     const fs::path link = folder / "printer";
     fs::create_symlink("/nonexistent", link);
-    std::thread run([&] {
-        std::system(
-            ("timeout -s TERM 2 " + simulator + " --link " + link.string() + " >/dev/null 2>&1")
-                .c_str());
-    });
-    bool replaced = false;
-    for (int i = 0; i < 150 && !replaced; ++i) {
+    const pid_t child = ::fork();
+    if (child == 0) {
+        const int null = ::open("/dev/null", O_WRONLY);
+        ::dup2(null, STDOUT_FILENO);
+        ::dup2(null, STDERR_FILENO);
+        ::execl(simulator.c_str(), simulator.c_str(), "--link", link.c_str(), nullptr);
+        ::_exit(127);
+    }
+    ASSERT_GT(child, 0);
+    std::string target;
+    for (int i = 0; i < 1000 && target.rfind("/dev/pts/", 0) != 0; ++i) {
         std::this_thread::sleep_for(10ms);
         std::error_code error;
-        replaced = fs::read_symlink(link, error).string().rfind("/dev/pts/", 0) == 0;
+        target = fs::read_symlink(link, error).string();
     }
-    run.join();
-    EXPECT_TRUE(replaced);
+    ::kill(child, SIGTERM);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    EXPECT_EQ(target.rfind("/dev/pts/", 0), 0u) << target;
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
     EXPECT_FALSE(fs::is_symlink(link)) << "removed when the simulator ends";
     fs::remove_all(folder);
 }

@@ -71,6 +71,7 @@ void CTextProgressCtrl::SetText(const QString& text) {
         m_text = text;
         updateGeometry();
         update();
+        emit TextChanged(m_text);
     }
 }
 
