@@ -49,9 +49,16 @@ void CLoadProgress::Draw() {
         std::fflush(m_out);
         return;
     }
-    if (percent / 10 != m_lastTenth) {
-        m_lastTenth = percent / 10;
-        std::fprintf(m_out, "%s %d%%\n", m_title.c_str(), percent);
-        std::fflush(m_out);
+    const int tenth = percent / 10;
+    if (tenth == m_lastTenth) {
+        return;
     }
+    // A busy machine can let the load pass several tenths between two looks: each one passed
+    // still gets its line, so a log always has all of them.
+    for (int passed = m_lastTenth + 1; passed < tenth; ++passed) {
+        std::fprintf(m_out, "%s %d%%\n", m_title.c_str(), passed * 10);
+    }
+    m_lastTenth = tenth;
+    std::fprintf(m_out, "%s %d%%\n", m_title.c_str(), percent);
+    std::fflush(m_out);
 }
