@@ -190,6 +190,8 @@ TEST(WireCli, EveryConversationIsHeardAsRecorded) {
         {"cli-factory-restore", "tq20 settings restore factory from a line at 9600 bit/s",
          "settings restore factory --baud 9600 --flow none", slow},
         {"cli-saved-restore", "tq20 settings restore saved", "settings restore saved", factory},
+        {"cli-detect", "tq20 detect of a printer at 9600 bit/s, 8N1, Xon/Xoff", "detect",
+         {.baudRate = 9600, .flowControl = 2}},
     };
     for (const CliCase& c : cases) {
         CPrinterSim sim;
