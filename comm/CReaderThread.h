@@ -35,6 +35,8 @@ public:
 
 private:
     struct Shared;
+    // Tells the thread to stop and wakes it from its wait.
+    static void RaiseStop(Shared& shared);
 #ifdef _WIN32
     static void Run(std::shared_ptr<Shared> shared, Callbacks callbacks);
 #else

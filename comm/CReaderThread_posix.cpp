@@ -7,7 +7,6 @@
 #include <cerrno>
 #include <system_error>
 
-#include "ThreadExit.h"
 
 struct CReaderThread::Shared {
     std::atomic<bool> stop{false};
@@ -21,10 +20,6 @@ struct CReaderThread::Shared {
         }
     }
 };
-
-CReaderThread::~CReaderThread() {
-    Stop();
-}
 
 bool CReaderThread::Start(int fd, Callbacks callbacks) {
     auto shared = std::make_shared<Shared>();
@@ -40,15 +35,10 @@ bool CReaderThread::Start(int fd, Callbacks callbacks) {
     return true;
 }
 
-void CReaderThread::Stop() {
-    if (!m_shared) {
-        return;
-    }
-    m_shared->stop = true;
+void CReaderThread::RaiseStop(Shared& shared) {
+    shared.stop = true;
     const char wakeByte = 1;
-    [[maybe_unused]] ssize_t written = ::write(m_shared->wake[1], &wakeByte, 1);
-    JoinOrDetach(m_thread);
-    m_shared.reset();
+    [[maybe_unused]] ssize_t written = ::write(shared.wake[1], &wakeByte, 1);
 }
 
 // After every callback the stop flag is checked before anything of the owner is touched again:

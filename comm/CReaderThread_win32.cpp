@@ -3,7 +3,6 @@
 #include <system_error>
 
 #include "CReaderThread.h"
-#include "ThreadExit.h"
 
 struct CReaderThread::Shared {
     std::atomic<bool> stop{false};
@@ -15,10 +14,6 @@ struct CReaderThread::Shared {
         }
     }
 };
-
-CReaderThread::~CReaderThread() {
-    Stop();
-}
 
 bool CReaderThread::Start(Callbacks callbacks) {
     auto shared = std::make_shared<Shared>();
@@ -37,14 +32,9 @@ bool CReaderThread::Start(Callbacks callbacks) {
 
 // An event, not TerminateThread: a thread killed inside the owner's handler would leave its
 // locks held and its memory half-written.
-void CReaderThread::Stop() {
-    if (!m_shared) {
-        return;
-    }
-    m_shared->stop = true;
-    ::SetEvent(m_shared->stopEvent);
-    JoinOrDetach(m_thread);
-    m_shared.reset();
+void CReaderThread::RaiseStop(Shared& shared) {
+    shared.stop = true;
+    ::SetEvent(shared.stopEvent);
 }
 
 // After every callback the stop flag is checked before anything of the owner is touched again:

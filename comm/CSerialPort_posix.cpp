@@ -63,37 +63,6 @@ CSerialPort::~CSerialPort() {
     Close();
 }
 
-bool CSerialPort::OpenConnection() {
-    if (m_bOpen) {
-        return false;
-    }
-    m_failure = {};
-    if (!OpenDevice()) {
-        return false;
-    }
-    if (!ProgramLine()) {
-        ReleaseDevice();
-        return false;
-    }
-    m_readFailed = false;
-    m_bOpen = true;
-    if (!StartReader()) {
-        if (m_notifier != nullptr) {
-            m_notifier->ShowMessage("thread will not be created from OpenConnection()", "",
-                                    MessageIcon::Warning);
-        }
-        m_bOpen = false;
-        ReleaseDevice();
-        return Fail({OpenFailureKind::NoThread, m_strPortName});
-    }
-    return true;
-}
-
-bool CSerialPort::Fail(OpenFailure failure) {
-    m_failure = std::move(failure);
-    return false;
-}
-
 // No sharing: the advisory lock keeps out every cooperating program (root included), and
 // TIOCEXCL keeps out the others where the device supports it.
 bool CSerialPort::OpenDevice() {
@@ -134,14 +103,6 @@ bool CSerialPort::ProgramLine() {
     // Whatever a previous user of the port left unread is not the answer to our requests.
     ::tcflush(m_fd, TCIFLUSH);
     return true;
-}
-
-bool CSerialPort::Reconfigure(const SerialLineRequest& line) {
-    if (!m_bOpen) {
-        return false;
-    }
-    m_line = line;
-    return ProgramLine();
 }
 
 bool CSerialPort::StartReader() {

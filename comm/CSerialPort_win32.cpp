@@ -71,43 +71,13 @@ struct CSerialPort::Win32Io {
     }
 };
 
+// Here, where the Windows I/O state is a complete type, so that it can be made and destroyed.
 CSerialPort::CSerialPort(IInputSink* owner, std::string portName, const SerialLineRequest& line,
                          IUserNotifier* notifier)
     : m_pChannel(owner), m_strPortName(std::move(portName)), m_line(line), m_notifier(notifier) {}
 
 CSerialPort::~CSerialPort() {
     Close();
-}
-
-bool CSerialPort::OpenConnection() {
-    if (m_bOpen) {
-        return false;
-    }
-    m_failure = {};
-    if (!OpenDevice()) {
-        return false;
-    }
-    if (!ProgramLine()) {
-        ReleaseDevice();
-        return false;
-    }
-    m_readFailed = false;
-    m_bOpen = true;
-    if (!StartReader()) {
-        if (m_notifier != nullptr) {
-            m_notifier->ShowMessage("thread will not be created from OpenConnection()", "",
-                                    MessageIcon::Warning);
-        }
-        m_bOpen = false;
-        ReleaseDevice();
-        return Fail({OpenFailureKind::NoThread, m_strPortName});
-    }
-    return true;
-}
-
-bool CSerialPort::Fail(OpenFailure failure) {
-    m_failure = std::move(failure);
-    return false;
 }
 
 // No sharing: a second opener, another program included, is refused by the system.
@@ -157,14 +127,6 @@ bool CSerialPort::ProgramLine() {
     // Whatever a previous user of the port left unread is not the answer to our requests.
     ::PurgeComm(m_io->port, PURGE_RXCLEAR);
     return true;
-}
-
-bool CSerialPort::Reconfigure(const SerialLineRequest& line) {
-    if (!m_bOpen) {
-        return false;
-    }
-    m_line = line;
-    return ProgramLine();
 }
 
 // Drivers that take any rate may still run the line at the nearest one their clock allows.

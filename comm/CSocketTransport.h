@@ -37,10 +37,13 @@ public:
 private:
     static constexpr int kStoreSize = 8192;
     static constexpr int kReceiveSize = 4096;
+    static constexpr int kNothingYet = -1;
+    static constexpr int kConnectionFailed = -2;
 
     bool ConnectWithin(const void* peer, unsigned peerSize);
     bool Fail(OpenFailureKind kind, int error = 0);
     void Receive();
+    int ReceiveSome(std::uint8_t* into, int room);
     void Report(const char* text);
 
     std::mutex m_rxMutex;

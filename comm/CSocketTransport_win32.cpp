@@ -1,8 +1,6 @@
 #include <winsock2.h>
 #include <ws2tcpip.h>
 
-#include <algorithm>
-#include <cstring>
 #include <mutex>
 #include <optional>
 
@@ -48,18 +46,6 @@ bool WaitWritable(SOCKET socket) {
 }
 
 }  // namespace
-
-CSocketTransport::CSocketTransport(IInputSink* owner, std::string host, int hostPort,
-                                   IUserNotifier* notifier, std::chrono::milliseconds connectLimit)
-    : m_pChannel(owner),
-      m_strHost(std::move(host)),
-      m_hostPort(hostPort),
-      m_notifier(notifier),
-      m_connectLimit(connectLimit) {}
-
-CSocketTransport::~CSocketTransport() {
-    Close();
-}
 
 bool CSocketTransport::Open() {
     if (m_socket != INVALID_SOCKET) {
@@ -148,17 +134,6 @@ bool CSocketTransport::StartReceiving() {
     return m_reader.Start(std::move(callbacks)) || Fail(OpenFailureKind::NoThread);
 }
 
-// A system error is told by its code (a refused connection among them).
-bool CSocketTransport::Fail(OpenFailureKind kind, int error) {
-    const std::string device = m_strHost + ":" + std::to_string(m_hostPort);
-    if (kind == OpenFailureKind::SystemError) {
-        m_failure = ClassifyOpenError(device, error);
-    } else {
-        m_failure = OpenFailure(kind, device);
-    }
-    return false;
-}
-
 bool CSocketTransport::Close() {
     if (m_socket == INVALID_SOCKET) {
         return false;
@@ -206,52 +181,12 @@ int CSocketTransport::Write(const std::uint8_t* data, int length) {
     return sent;
 }
 
-int CSocketTransport::Read(std::uint8_t* buffer, int capacity) {
-    std::lock_guard lock(m_rxMutex);
-    if (capacity < m_rxCount) {
-        return 0;
+// One receive of up to room bytes: the count, 0 when the peer closed, -1 when nothing came after
+// all, -2 when the connection failed.
+int CSocketTransport::ReceiveSome(std::uint8_t* into, int room) {
+    const int got = ::recv(m_socket, reinterpret_cast<char*>(into), room, 0);
+    if (got != SOCKET_ERROR) {
+        return got;
     }
-    const int count = m_rxCount;
-    std::memcpy(buffer, m_rxStore, static_cast<size_t>(count));
-    m_rxCount = 0;
-    return count;
-}
-
-// Runs on the reader thread. The store holds one receive at most: the owner takes everything
-// before the next receive, and what does not fit waits in the socket.
-void CSocketTransport::Receive() {
-    std::uint8_t received[kReceiveSize];
-    int room = 0;
-    {
-        std::lock_guard lock(m_rxMutex);
-        room = std::min(kReceiveSize, kStoreSize - m_rxCount);
-    }
-    if (room == 0) {
-        return;
-    }
-    const int got = ::recv(m_socket, reinterpret_cast<char*>(received), room, 0);
-    if (got == 0) {
-        m_peerGone = true;
-        Report("ERROR #4");
-        return;
-    }
-    if (got == SOCKET_ERROR) {
-        if (::WSAGetLastError() != WSAEWOULDBLOCK) {
-            m_peerGone = true;
-            Report("ERROR #5");
-        }
-        return;
-    }
-    {
-        std::lock_guard lock(m_rxMutex);
-        std::memcpy(m_rxStore + m_rxCount, received, static_cast<size_t>(got));
-        m_rxCount += got;
-    }
-    m_pChannel->OnDataAvailable();
-}
-
-void CSocketTransport::Report(const char* text) {
-    if (m_notifier != nullptr) {
-        m_notifier->ShowMessage(text, m_notifier->ApplicationTitle(), MessageIcon::Error);
-    }
+    return ::WSAGetLastError() == WSAEWOULDBLOCK ? kNothingYet : kConnectionFailed;
 }
