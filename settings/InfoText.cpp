@@ -9,8 +9,8 @@
 namespace {
 
 constexpr std::size_t kLineLimit = 125;  // the line buffer holds 128 bytes with CR LF NUL
-constexpr std::array<int, 9> kItemPrefixes{1064, 1065, 1066, 1067, 1068, 1069, 1070, 1071, 1086};
-constexpr std::array<int, 6> kStateLines{1081, 1059, 1060, 1061, 1062, 1063};
+constexpr std::array<int, 9> kItemPrefixes{IDS_INFO_NAME, IDS_INFO_CONTROLLER, IDS_INFO_SERIAL, IDS_INFO_FIRMWARE, IDS_INFO_FIRMWARE_UPDATE, IDS_INFO_CONTROLLER_SERIAL, IDS_INFO_BOOT_VERSION, IDS_INFO_BOOT_FIRMWARE, IDS_INFO_FONT};
+constexpr std::array<int, 6> kStateLines{IDS_STATE_NO_PAPER, IDS_STATE_COVER_OPEN, IDS_STATE_HEAD_HOT, IDS_STATE_HEAD_COLD, IDS_STATE_POWER_HIGH, IDS_STATE_POWER_LOW};
 
 }  // namespace
 
@@ -36,11 +36,11 @@ std::string InfoFontLine(std::span<const std::uint8_t> reply) {
         --end;
     }
     const std::size_t length = std::min<std::size_t>(end - reply.begin(), kLineLimit);
-    return ConfigString(1086) + Cp1251ToUtf8(reply.first(length)) + "\n";
+    return ConfigString(IDS_INFO_FONT) + Cp1251ToUtf8(reply.first(length)) + "\n";
 }
 
 std::string InfoStateBlock(std::uint8_t state) {
-    std::string block = std::string("\n") + ConfigString(1082);
+    std::string block = std::string("\n") + ConfigString(IDS_PRINTER_STATE);
     bool any = false;
     for (std::size_t bit = 0; bit < kStateLines.size(); ++bit) {
         if ((state & (1u << bit)) != 0) {

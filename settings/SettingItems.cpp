@@ -83,7 +83,7 @@ SettingItem List(const char* name, std::size_t field, int page, int label,
 
 void AddOptions(std::vector<SettingItem>& items) {
     items.push_back(Switch(
-        "statusAutoReturn", 15, IDS_PRINTER_SETTINGS, 1051,
+        "statusAutoReturn", 15, IDS_PRINTER_SETTINGS, IDS_STATUS_CHECK,
         [](const PrinterSettings& r) { return int{OptionsValuesOf(r).statusAutoReturn}; },
         [](PrinterSettings& r, int on) {
             OptionsValues values = OptionsValuesOf(r);
@@ -92,7 +92,7 @@ void AddOptions(std::vector<SettingItem>& items) {
         }));
     // The window's check box enables the button; the record's byte disables it.
     items.push_back(Switch(
-        "feedButton", 13, IDS_PRINTER_SETTINGS, 1049,
+        "feedButton", 13, IDS_PRINTER_SETTINGS, IDS_FEED_CHECK,
         [](const PrinterSettings& r) { return int{OptionsValuesOf(r).feedEnabled}; },
         [](PrinterSettings& r, int on) {
             OptionsValues values = OptionsValuesOf(r);
@@ -103,18 +103,18 @@ void AddOptions(std::vector<SettingItem>& items) {
 
 // Numbers that are the record's byte itself: the field's own name writes them.
 void AddPrinting(std::vector<SettingItem>& items) {
-    items.push_back(Number("contrast", 0, IDS_PRINTING, 1038, "",
+    items.push_back(Number("contrast", 0, IDS_PRINTING, IDS_CONTRAST_LABEL, "",
                            [](const PrinterSettings& r) { return int{r.contrast}; }));
-    items.push_back(Number("printSpeed", 2, IDS_PRINTING, 1039, "",
+    items.push_back(Number("printSpeed", 2, IDS_PRINTING, IDS_SPEED_PRINT_LABEL, "",
                            [](const PrinterSettings& r) { return int{r.printSpeed}; }));
-    items.push_back(Number("dotsCount", 1, IDS_PRINTING, 1040, "dots",
+    items.push_back(Number("dotsCount", 1, IDS_PRINTING, IDS_DOTS_LABEL, "dots",
                            [](const PrinterSettings& r) { return int{r.dotsCount}; }));
 }
 
 void AddFont(std::vector<SettingItem>& items) {
     items.push_back(List(
-        "fontHeight", 3, IDS_FONT, 1022,
-        Words({{"low", 1013}, {"normal", 1015}, {"double", 1016}, {"quadruple", 1017}}),
+        "fontHeight", 3, IDS_FONT, IDS_HEIGHT_LABEL,
+        Words({{"low", IDS_FONT_LOW}, {"normal", IDS_SIZE_NORMAL}, {"double", IDS_SIZE_DOUBLE}, {"quadruple", IDS_SIZE_QUADRUPLE}}),
         [](const PrinterSettings& r) { return FontValuesOf(r.fontMode).heightIndex; },
         [](PrinterSettings& r, int index) {
             FontValues values = FontValuesOf(r.fontMode);
@@ -122,8 +122,8 @@ void AddFont(std::vector<SettingItem>& items) {
             StoreFont(values, r);
         }));
     items.push_back(List(
-        "fontWidth", 3, IDS_FONT, 1023,
-        Words({{"narrow", 1014}, {"normal", 1015}, {"double", 1016}, {"quadruple", 1017}}),
+        "fontWidth", 3, IDS_FONT, IDS_WIDTH_LABEL,
+        Words({{"narrow", IDS_FONT_NARROW}, {"normal", IDS_SIZE_NORMAL}, {"double", IDS_SIZE_DOUBLE}, {"quadruple", IDS_SIZE_QUADRUPLE}}),
         [](const PrinterSettings& r) { return FontValuesOf(r.fontMode).widthIndex; },
         [](PrinterSettings& r, int index) {
             FontValues values = FontValuesOf(r.fontMode);
@@ -134,7 +134,7 @@ void AddFont(std::vector<SettingItem>& items) {
 
 void AddFontStyles(std::vector<SettingItem>& items) {
     items.push_back(Switch(
-        "bold", 3, IDS_FONT, 1018,
+        "bold", 3, IDS_FONT, IDS_STYLE_BOLD,
         [](const PrinterSettings& r) { return int{FontValuesOf(r.fontMode).bold}; },
         [](PrinterSettings& r, int on) {
             FontValues values = FontValuesOf(r.fontMode);
@@ -142,7 +142,7 @@ void AddFontStyles(std::vector<SettingItem>& items) {
             StoreFont(values, r);
         }));
     items.push_back(Switch(
-        "underline", 3, IDS_FONT, 1019,
+        "underline", 3, IDS_FONT, IDS_STYLE_UNDERLINE,
         [](const PrinterSettings& r) { return int{FontValuesOf(r.fontMode).underline}; },
         [](PrinterSettings& r, int on) {
             FontValues values = FontValuesOf(r.fontMode);
@@ -150,7 +150,7 @@ void AddFontStyles(std::vector<SettingItem>& items) {
             StoreFont(values, r);
         }));
     items.push_back(Switch(
-        "negative", 3, IDS_FONT, 1020,
+        "negative", 3, IDS_FONT, IDS_STYLE_NEGATIVE,
         [](const PrinterSettings& r) { return int{FontValuesOf(r.fontMode).negative}; },
         [](PrinterSettings& r, int on) {
             FontValues values = FontValuesOf(r.fontMode);
@@ -161,19 +161,19 @@ void AddFontStyles(std::vector<SettingItem>& items) {
 
 void AddTextPosition(std::vector<SettingItem>& items) {
     items.push_back(List(
-        "alignment", 6, IDS_TEXT_POSITION, 1029,
-        Words({{"left", 1030}, {"right", 1032}, {"center", 1031}}),
+        "alignment", 6, IDS_TEXT_POSITION, IDS_ALIGNMENT_LABEL,
+        Words({{"left", IDS_ALIGN_LEFT}, {"right", IDS_ALIGN_RIGHT}, {"center", IDS_ALIGN_CENTRE}}),
         [](const PrinterSettings& r) { return TextPositionValuesOf(r).alignmentIndex; },
         [](PrinterSettings& r, int index) {
             TextPositionValues values = TextPositionValuesOf(r);
             values.alignmentIndex = index;
             StoreTextPosition(values, r);
         }));
-    items.push_back(Number("leftIndent", 5, IDS_TEXT_POSITION, 1027, "mm",
+    items.push_back(Number("leftIndent", 5, IDS_TEXT_POSITION, IDS_INDENT_LABEL, "mm",
                            [](const PrinterSettings& r) { return int{r.leftIndent}; }));
-    items.push_back(Number("printFieldWidth", 12, IDS_TEXT_POSITION, 1028, "mm",
+    items.push_back(Number("printFieldWidth", 12, IDS_TEXT_POSITION, IDS_FIELD_LABEL, "mm",
                            [](const PrinterSettings& r) { return int{r.printFieldWidth}; }));
-    items.push_back(Number("tabulation", 4, IDS_TEXT_POSITION, 1026, "characters",
+    items.push_back(Number("tabulation", 4, IDS_TEXT_POSITION, IDS_TABULATION_LABEL, "characters",
                            [](const PrinterSettings& r) { return int{r.tabulation}; }));
 }
 
@@ -181,7 +181,7 @@ void AddTextPosition(std::vector<SettingItem>& items) {
 // command line refuses what would not fit instead.
 void AddWhiteField(std::vector<SettingItem>& items) {
     SettingItem lines = Number(
-        "whiteTopBottom", 10, IDS_BARCODE, 1035, "lines",
+        "whiteTopBottom", 10, IDS_BARCODE, IDS_WHITE_TOP_BOTTOM_LABEL, "lines",
         [](const PrinterSettings& r) { return int{TextToByte(BarcodeValuesOf(r).aboveBelow)}; });
     lines.high = 31;
     lines.store = [](PrinterSettings& r, int value) {
@@ -191,7 +191,7 @@ void AddWhiteField(std::vector<SettingItem>& items) {
     };
     items.push_back(std::move(lines));
     SettingItem sides = Number(
-        "whiteLeftRight", 10, IDS_BARCODE, 1036, "mm",
+        "whiteLeftRight", 10, IDS_BARCODE, IDS_WHITE_LEFT_RIGHT_LABEL, "mm",
         [](const PrinterSettings& r) { return int{TextToByte(BarcodeValuesOf(r).leftRight)}; });
     sides.high = 7;
     sides.store = [](PrinterSettings& r, int value) {
@@ -203,15 +203,15 @@ void AddWhiteField(std::vector<SettingItem>& items) {
 }
 
 void AddBarcode(std::vector<SettingItem>& items) {
-    items.push_back(Number("barcodeHeight", 8, IDS_BARCODE, 1033, "lines",
+    items.push_back(Number("barcodeHeight", 8, IDS_BARCODE, IDS_BARCODE_HEIGHT_LABEL, "lines",
                            [](const PrinterSettings& r) { return int{r.barcodeHeight}; }));
-    items.push_back(Number("barcodeWidth", 9, IDS_BARCODE, 1034, "",
+    items.push_back(Number("barcodeWidth", 9, IDS_BARCODE, IDS_BARCODE_WIDTH_LABEL, "",
                            [](const PrinterSettings& r) { return int{r.barcodeWidth}; }));
     AddWhiteField(items);
-    items.push_back(Number("barcodeLeftIndent", 11, IDS_BARCODE, 1027, "mm",
+    items.push_back(Number("barcodeLeftIndent", 11, IDS_BARCODE, IDS_INDENT_LABEL, "mm",
                            [](const PrinterSettings& r) { return int{r.barcodeLeftIndent}; }));
     items.push_back(Switch(
-        "barcodeHri", 7, IDS_BARCODE, 1037,
+        "barcodeHri", 7, IDS_BARCODE, IDS_READABLE_CHECK,
         [](const PrinterSettings& r) { return int{BarcodeValuesOf(r).readable}; },
         [](PrinterSettings& r, int on) {
             BarcodeValues values = BarcodeValuesOf(r);

@@ -84,7 +84,7 @@ bool ShootSearching(CConfigDlg& window, const QString& port, const QString& path
 void AskInformation(CConfigDlg& window) {
     window.findChild<QPushButton*>("saveButton")->click();
     auto* text = window.Page(kPageInfo)->findChild<QPlainTextEdit*>("infoText");
-    WaitFor([&] { return text->toPlainText().contains(ConfigString(1082)) && window.isEnabled(); },
+    WaitFor([&] { return text->toPlainText().contains(ConfigString(IDS_PRINTER_STATE)) && window.isEnabled(); },
             5000);
     WaitFor([] { return false; }, 300);
 }

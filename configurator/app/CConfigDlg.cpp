@@ -504,7 +504,7 @@ void CConfigDlg::ReconnectAfterPortChange() {
 
 void CConfigDlg::RequestInfo() {
     auto* info = static_cast<CPrinterInfoDlg*>(Page(kPageInfo));
-    info->SetText(ConfigString(1056));
+    info->SetText(ConfigString(IDS_ASKING_PRINTER));
     if (!m_printer) {
         return;
     }

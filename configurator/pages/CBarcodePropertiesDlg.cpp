@@ -8,12 +8,12 @@ CBarcodePropertiesDlg::CBarcodePropertiesDlg(IPageHost& host, QWidget* parent)
     : CPage(host, parent), m_ui(std::make_unique<Ui::CBarcodePropertiesDlg>()) {
     m_ui->setupUi(this);
     m_ui->groupBox->setTitle(ConfigString(IDS_BARCODE));
-    m_ui->heightLabel->setText(ConfigString(1033));
-    m_ui->widthLabel->setText(ConfigString(1034));
-    m_ui->aboveBelowLabel->setText(ConfigString(1035));
-    m_ui->leftRightLabel->setText(ConfigString(1036));
-    m_ui->indentLabel->setText(ConfigString(1027));
-    m_ui->readableCheck->setText(ConfigString(1037));
+    m_ui->heightLabel->setText(ConfigString(IDS_BARCODE_HEIGHT_LABEL));
+    m_ui->widthLabel->setText(ConfigString(IDS_BARCODE_WIDTH_LABEL));
+    m_ui->aboveBelowLabel->setText(ConfigString(IDS_WHITE_TOP_BOTTOM_LABEL));
+    m_ui->leftRightLabel->setText(ConfigString(IDS_WHITE_LEFT_RIGHT_LABEL));
+    m_ui->indentLabel->setText(ConfigString(IDS_INDENT_LABEL));
+    m_ui->readableCheck->setText(ConfigString(IDS_READABLE_CHECK));
     for (QLineEdit* field : {m_ui->heightEdit, m_ui->widthEdit, m_ui->indentEdit}) {
         SetUpNumberField(field, kByteMaximum);
     }

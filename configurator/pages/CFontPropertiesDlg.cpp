@@ -15,18 +15,18 @@ CFontPropertiesDlg::CFontPropertiesDlg(IPageHost& host, QWidget* parent)
     : CPage(host, parent), m_ui(std::make_unique<Ui::CFontPropertiesDlg>()) {
     m_ui->setupUi(this);
     m_ui->groupBox->setTitle(ConfigString(IDS_FONT));
-    m_ui->heightLabel->setText(ConfigString(1022));
-    m_ui->widthLabel->setText(ConfigString(1023));
-    m_ui->styleLabel->setText(ConfigString(1024));
-    for (int id : {1018, 1019, 1020}) {
+    m_ui->heightLabel->setText(ConfigString(IDS_HEIGHT_LABEL));
+    m_ui->widthLabel->setText(ConfigString(IDS_WIDTH_LABEL));
+    m_ui->styleLabel->setText(ConfigString(IDS_STYLE_LABEL));
+    for (int id : {IDS_STYLE_BOLD, IDS_STYLE_UNDERLINE, IDS_STYLE_NEGATIVE}) {
         auto* item = new QListWidgetItem(ConfigString(id), m_ui->styleList);
         item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
         item->setCheckState(Qt::Unchecked);
     }
     m_ui->heightCombo->addItems(
-        {ConfigString(1013), ConfigString(1015), ConfigString(1016), ConfigString(1017)});
+        {ConfigString(IDS_FONT_LOW), ConfigString(IDS_SIZE_NORMAL), ConfigString(IDS_SIZE_DOUBLE), ConfigString(IDS_SIZE_QUADRUPLE)});
     m_ui->widthCombo->addItems(
-        {ConfigString(1014), ConfigString(1015), ConfigString(1016), ConfigString(1017)});
+        {ConfigString(IDS_FONT_NARROW), ConfigString(IDS_SIZE_NORMAL), ConfigString(IDS_SIZE_DOUBLE), ConfigString(IDS_SIZE_QUADRUPLE)});
 }
 
 CFontPropertiesDlg::~CFontPropertiesDlg() = default;

@@ -9,11 +9,11 @@ CPrinterOptionsDlg::CPrinterOptionsDlg(IPageHost& host, QWidget* parent)
     m_ui->groupBox->setTitle(ConfigString(IDS_PRINTER_SETTINGS));
     m_ui->sleepLabel->hide();
     m_ui->sleepEdit->hide();
-    m_ui->feedCheck->setText(ConfigString(1049));
-    m_ui->statusCheck->setText(ConfigString(1051));
-    m_ui->restoreBox->setTitle(ConfigString(1053));
-    m_ui->factoryButton->setText(ConfigString(1054));
-    m_ui->savedButton->setText(ConfigString(1055));
+    m_ui->feedCheck->setText(ConfigString(IDS_FEED_CHECK));
+    m_ui->statusCheck->setText(ConfigString(IDS_STATUS_CHECK));
+    m_ui->restoreBox->setTitle(ConfigString(IDS_RESTORE_BOX));
+    m_ui->factoryButton->setText(ConfigString(IDS_RESTORE_FACTORY));
+    m_ui->savedButton->setText(ConfigString(IDS_RESTORE_SAVED));
     connect(m_ui->factoryButton, &QPushButton::clicked, this, &CPrinterOptionsDlg::RestoreFactory);
     connect(m_ui->savedButton, &QPushButton::clicked, this, &CPrinterOptionsDlg::RestoreSaved);
 }

@@ -8,12 +8,12 @@ CTextPosPropertiesDlg::CTextPosPropertiesDlg(IPageHost& host, QWidget* parent)
     : CPage(host, parent), m_ui(std::make_unique<Ui::CTextPosPropertiesDlg>()) {
     m_ui->setupUi(this);
     m_ui->groupBox->setTitle(ConfigString(IDS_TEXT_POSITION));
-    m_ui->tabLabel->setText(ConfigString(1026));
-    m_ui->indentLabel->setText(ConfigString(1027));
-    m_ui->alignmentLabel->setText(ConfigString(1029));
-    m_ui->fieldLabel->setText(ConfigString(1028));
+    m_ui->tabLabel->setText(ConfigString(IDS_TABULATION_LABEL));
+    m_ui->indentLabel->setText(ConfigString(IDS_INDENT_LABEL));
+    m_ui->alignmentLabel->setText(ConfigString(IDS_ALIGNMENT_LABEL));
+    m_ui->fieldLabel->setText(ConfigString(IDS_FIELD_LABEL));
     // Left, right, centre: the list order is not the order of the string numbers.
-    m_ui->alignmentCombo->addItems({ConfigString(1030), ConfigString(1032), ConfigString(1031)});
+    m_ui->alignmentCombo->addItems({ConfigString(IDS_ALIGN_LEFT), ConfigString(IDS_ALIGN_RIGHT), ConfigString(IDS_ALIGN_CENTRE)});
     for (QLineEdit* field : {m_ui->indentEdit, m_ui->fieldEdit, m_ui->tabEdit}) {
         SetUpNumberField(field, kByteMaximum);
     }
