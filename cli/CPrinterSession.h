@@ -4,22 +4,12 @@
 #include <string>
 #include <vector>
 
-#include "CMiniPrinter.h"
 #include "ChannelConfig.h"
+#include "CMiniPrinter.h"
 #include "ConsoleNotifier.h"
+#include "ExitCodes.h"
 #include "ProgramQueues.h"
 #include "ReplyWaiter.h"
-
-// Exit codes of "tq20 settings".
-enum SettingsExitCode : int {
-    kSettingsDone = 0,
-    kSettingsPortNotOpened = 3,
-    kSettingsTimeout = 4,
-    kSettingsBadReply = 5,
-    kSettingsBadInput = 6,
-    kSettingsLineLost = 7,
-    kSettingsNotTaken = 8,
-};
 
 // The configurator's conversation, one request at a time, for the command line. Every failure
 // is printed with the sentence the window would show, and remembered as an exit code.

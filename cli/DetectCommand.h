@@ -4,16 +4,9 @@
 #include <nlohmann/json.hpp>
 
 #include "ChannelConfig.h"
+#include "ExitCodes.h"
 #include "JobProgress.h"
 #include "LineOptions.h"
-
-// Exit codes of "tq20 detect".
-enum DetectExitCode : int {
-    kDetectFound = 0,
-    kDetectPortNotOpened = 3,
-    kDetectLineLost = 7,
-    kDetectNoAnswer = 9,
-};
 
 extern const char* const kDetectExitCodesHelp;
 

@@ -8,9 +8,8 @@
 #include <vector>
 
 #include "ChannelConfig.h"
+#include "ExitCodes.h"
 
-// Every command of tq20 ends with this code when its command line cannot be used.
-inline constexpr int kUsageError = 2;
 extern const char* const kUsageExitCodeHelp;
 extern const char* const kManyPrintersHelp;
 

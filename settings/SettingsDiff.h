@@ -6,9 +6,6 @@
 
 #include "PrinterSettings.h"
 
-// "settings diff" ends with this code when the printer and the file differ, as diff(1) does.
-inline constexpr int kSettingsDiffer = 1;
-
 // A table of the fields, among those named, whose bytes differ: the field, then the printer's
 // and the file's byte, each with the meaning that tells them apart. Empty when none differ.
 std::string SettingsDifferences(const PrinterSettings& printer, const PrinterSettings& file,
