@@ -7,6 +7,7 @@
 
 #include "CommandTable.h"
 #include "FlowCharacters.h"
+#include "LineItems.h"
 #include "OptionFrame.h"
 #include "PortStore.h"
 #include "SettingValues.h"
@@ -15,8 +16,6 @@ namespace {
 
 using namespace std::chrono_literals;
 
-constexpr std::array<unsigned, 10> kBaudRates{115200, 57600, 38400, 28800, 19200,
-                                              14400,  9600,  4800,  2400,  1200};
 constexpr int kGroups = kGroupPrinterPort + 1;
 
 // The connection follows the printer's new port: speed, framing and flow from the record,
@@ -24,7 +23,7 @@ constexpr int kGroups = kGroupPrinterPort + 1;
 ChannelConfig LineFor(ChannelConfig line, const PrinterSettings& record) {
     const PortValues port = PortValuesOf(record);
     const int framing = record.portFraming <= 5 ? record.portFraming : 0;
-    line.baudRate = kBaudRates[static_cast<std::size_t>(port.baudIndex)];
+    line.baudRate = kPrinterPortSpeeds[static_cast<std::size_t>(port.baudIndex)];
     line.parity = framing / 2;
     line.stopBits = framing % 2 == 1 ? 2 : 0;
     line.flowControl = port.flowIndex;

@@ -4,12 +4,9 @@
 #include <string>
 #include <vector>
 
+#include "LineItems.h"
 #include "PrinterSettings.h"
 #include "SerialLineSettings.h"
-
-// The speeds of the printer's port, in the order of its record's speed index (0 = 115200).
-inline constexpr std::array<unsigned, 10> kPrinterPortSpeeds{115200, 57600, 38400, 28800, 19200,
-                                                             14400,  9600,  4800,  2400,  1200};
 
 // Every line the printer's port can be set to that the host can tell apart, most likely first:
 // the factory line, then 8N1 at the common speeds, then the other framings. Flow control 3

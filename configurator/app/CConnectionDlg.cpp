@@ -5,7 +5,7 @@
 #include "CLineSearch.h"
 #include "CMiniPrinter.h"
 #include "ConfiguratorStrings.h"
-#include "LineCandidates.h"
+#include "LineItems.h"
 #include "LineLists.h"
 #include "PortCombo.h"
 #include "PortDiscovery.h"
