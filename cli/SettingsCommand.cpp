@@ -6,6 +6,8 @@
 
 #include "CPrinterSession.h"
 #include "CommandTable.h"
+#include "ConversationTimings.h"
+#include "FactoryLine.h"
 #include "InfoText.h"
 #include "SettingEdit.h"
 #include "SettingsDiff.h"
@@ -24,8 +26,6 @@ const char* const kSettingsDiffExitCodeHelp =
     "field no command writes (reserved14) is not compared.";
 
 namespace {
-
-using namespace std::chrono_literals;
 
 // Opens the line and reads the record; empty when either failed (the session says why).
 std::optional<PrinterSettings> OpenAndRead(CPrinterSession& session) {
@@ -186,21 +186,16 @@ int RunSettingsRestore(const ChannelConfig& line, const std::string& which) {
     }
     if (which == "saved") {
         session.Send(CMD_RESTORE_SAVED);
-        std::this_thread::sleep_for(500ms);
+        std::this_thread::sleep_for(kSavedRestoreDelay);
         return PrintAfterRestore(session);
     }
     session.Send(CMD_RESTORE_FACTORY);
-    std::this_thread::sleep_for(400ms);
+    std::this_thread::sleep_for(kFactoryResetDelay);
     session.Close();
-    std::this_thread::sleep_for(400ms);
-    ChannelConfig factory = line;
-    factory.baudRate = 115200;
-    factory.parity = 0;
-    factory.stopBits = 0;
-    factory.flowControl = 1;
-    if (!session.Reopen(factory)) {
+    std::this_thread::sleep_for(kFactoryResetDelay);
+    if (!session.Reopen(FactoryLine(line))) {
         return session.ExitCode();
     }
-    std::this_thread::sleep_for(100ms);
+    std::this_thread::sleep_for(kFirstReadDelay);
     return PrintAfterRestore(session);
 }

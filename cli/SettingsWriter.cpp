@@ -6,6 +6,7 @@
 #include "Console.h"
 
 #include "CommandTable.h"
+#include "ConversationTimings.h"
 #include "FlowCharacters.h"
 #include "LineItems.h"
 #include "OptionFrame.h"
@@ -13,8 +14,6 @@
 #include "SettingValues.h"
 
 namespace {
-
-using namespace std::chrono_literals;
 
 constexpr int kGroups = kGroupPrinterPort + 1;
 
@@ -32,13 +31,13 @@ ChannelConfig LineFor(ChannelConfig line, const PrinterSettings& record) {
 
 bool ChangePort(CPrinterSession& session, const PrinterSettings& record) {
     session.Save(record, kGroupPrinterPort, 0x01);
-    std::this_thread::sleep_for(300ms);
+    std::this_thread::sleep_for(kPortSettleDelay);
     session.Close();
-    std::this_thread::sleep_for(300ms);
+    std::this_thread::sleep_for(kPortSettleDelay);
     if (!session.Reopen(LineFor(session.Line(), record))) {
         return false;
     }
-    std::this_thread::sleep_for(100ms);
+    std::this_thread::sleep_for(kStoreAfterReconnectDelay);
     session.Send(CMD_STORE_SETTINGS);
     return true;
 }

@@ -23,6 +23,8 @@
 #include "CTextPosPropertiesDlg.h"
 #include "CommandTable.h"
 #include "ConfiguratorStrings.h"
+#include "ConversationTimings.h"
+#include "FactoryLine.h"
 #include "FlowCharacters.h"
 #include "InfoText.h"
 #include "OptionFrame.h"
@@ -41,16 +43,6 @@ constexpr int kInfoItemStep = 100;
 constexpr int kInfoStateStep = 50;
 constexpr int kInfoItems = 9;
 // The waits between requests: after connecting, around a change of the printer's port.
-constexpr std::chrono::milliseconds kFirstReadDelay{100};
-constexpr std::chrono::milliseconds kPortSettleDelay{300};
-constexpr std::chrono::milliseconds kStoreAfterReconnectDelay{100};
-constexpr std::chrono::milliseconds kFactoryResetDelay{400};
-constexpr std::chrono::milliseconds kSavedRestoreDelay{500};
-// The printer's factory line, 115200 bit/s, 8N1, RTS/CTS: the choices of a first start, so that
-// a new printer answers without any choosing, and the line a factory restore comes back on.
-constexpr int kFactoryBaudIndex = 0;
-constexpr int kFactoryFramingIndex = 0;
-constexpr int kFactoryFlowIndex = 1;
 
 QString Text(int id) {
     return QString::fromUtf8(ConfigString(id));
