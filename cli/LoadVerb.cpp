@@ -1,9 +1,9 @@
-#include "LoadCommand.h"
-
+// tq20 load FILE
 #include <condition_variable>
 #include <cstdio>
 #include <deque>
 #include <map>
+#include <memory>
 #include <mutex>
 #include "Console.h"
 
@@ -11,7 +11,11 @@
 #include "CPortQueueHold.h"
 #include "ConsoleNotifier.h"
 #include "DataFile.h"
+#include "PortRunner.h"
 #include "ProgramQueues.h"
+#include "Verbs.h"
+
+namespace {
 
 const char* const kLoadExitCodesHelp =
     "Exit codes: 0 loaded; 10 the file cannot be opened; 11 the file holds wrong data; 12 the "
@@ -21,8 +25,6 @@ const char* const kLoadExitCodesHelp =
     "size; 27 data integrity error; 28 no data to load; 29 integrity error in a received "
     "packet; 30 error in received data; 31 the line to the printer was lost; 32 the font does not "
     "fit the printer's memory.";
-
-namespace {
 
 const std::map<LoadMessage, int> kExitCodes{
     {LM_DONE, kLoadDone},
@@ -76,8 +78,6 @@ int Fail(const std::string& text, int code) {
     return code;
 }
 
-}  // namespace
-
 int RunLoad(const ChannelConfig& line, const std::string& path, IJobProgress& progress) {
     const DataFileResult read = ReadDataFile(path);
     if (read.status == DataFileStatus::CannotOpen) {
@@ -123,4 +123,22 @@ int RunLoad(const ChannelConfig& line, const std::string& path, IJobProgress& pr
             return code;
         }
     }
+}
+
+}  // namespace
+
+void AddLoadVerb(CCommandLine& commandLine) {
+    auto path = std::make_shared<std::string>();
+    CLI::App* load =
+        commandLine.App().add_subcommand("load", "load a program (*.bin) or font (*.fnt) file");
+    load->footer(std::string(kLoadExitCodesHelp) + "\n" + kUsageExitCodeHelp);
+    AddLineOptions(*load, commandLine.Line(), commandLine.Tcp(), commandLine.Ports(), kLoadSpeeds);
+    load->add_option("FILE", *path, "the program or font file")->required();
+    AddManyPrinterOptions(*load, commandLine.Ports(), commandLine.AsJson());
+    commandLine.Register(
+        load, CCommandLine::Printers::Many, [path](const CCommandLine::Lines& lines, bool asJson) {
+            return RunOnLines(lines, asJson,
+                              [&](const ChannelConfig& one, IJobProgress& progress,
+                                  nlohmann::json&) { return RunLoad(one, *path, progress); });
+        });
 }

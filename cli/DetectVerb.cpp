@@ -1,5 +1,4 @@
-#include "DetectCommand.h"
-
+// tq20 detect
 #include <algorithm>
 #include <set>
 #include <sstream>
@@ -11,14 +10,16 @@
 #include "Console.h"
 #include "ConsoleNotifier.h"
 #include "LineCandidates.h"
+#include "PortRunner.h"
 #include "ProgramQueues.h"
+#include "Verbs.h"
+
+namespace {
 
 const char* const kDetectExitCodesHelp =
     "Exit codes: 0 a printer answered (its settings and the options to use are printed), "
     "3 the port does not open, 7 the line to the printer was lost, 9 no printer answered at "
     "any line setting (what was tried is printed).";
-
-namespace {
 
 const char* ParityName(int parity) {
     return parity == 1 ? "odd" : parity == 2 ? "even" : "none";
@@ -121,8 +122,6 @@ int ReportNoAnswer(const std::string& port, const LineDetection& found) {
     return kDetectNoAnswer;
 }
 
-}  // namespace
-
 int RunDetect(const ChannelConfig& line, IJobProgress& progress, nlohmann::json& details) {
     CConsoleNotifier notifier;
     const CPortQueueHold hold(ProgramQueues(), line.portName, notifier);
@@ -161,12 +160,17 @@ int RunDetect(const ChannelConfig& line, IJobProgress& progress, nlohmann::json&
     }
 }
 
-CLI::App* AddDetectCommand(CLI::App& app, PortList& ports, bool& asJson) {
-    CLI::App* detect = app.add_subcommand(
+}  // namespace
+
+void AddDetectVerb(CCommandLine& commandLine) {
+    CLI::App* detect = commandLine.App().add_subcommand(
         "detect", "find the speed, framing and flow control of the printer on a serial port");
     detect->footer(std::string(kDetectExitCodesHelp) + "\n" + kUsageExitCodeHelp);
-    detect->add_option("--port", ports.names, "serial device of the printer")
+    detect->add_option("--port", commandLine.Ports().names, "serial device of the printer")
         ->allow_extra_args(false);
-    AddManyPrinterOptions(*detect, ports, asJson);
-    return detect;
+    AddManyPrinterOptions(*detect, commandLine.Ports(), commandLine.AsJson());
+    commandLine.Register(detect, CCommandLine::Printers::Many,
+                         [](const CCommandLine::Lines& lines, bool asJson) {
+                             return RunOnLines(lines, asJson, RunDetect);
+                         });
 }
