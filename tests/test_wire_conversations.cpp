@@ -143,10 +143,7 @@ TEST_F(WireWindowTest, PortChange) {
 
 TEST_F(WireWindowTest, FactoryRestore) {
     sim.WithProtocol([](CSimProtocol& p) { p.SetLine({.baudRate = 9600, .flowControl = 0}); });
-    ChooseSimulator(6, 0);
-    ConnectButton()->click();
-    ASSERT_TRUE(
-        QTest::qWaitFor([&] { return ConnectButton()->text() == Text(IDS_DISCONNECT); }, 5000));
+    ASSERT_TRUE(Connect(6, 0));
     Select(IDS_PRINTER_SETTINGS);
     sim.ClearLog();
     window->Page(kPageOptions)->findChild<QPushButton*>("factoryButton")->click();

@@ -71,8 +71,8 @@ protected:
         tree->setCurrentItem(items[0]);
     }
 
-    bool Connect() {
-        ChooseSimulator();
+    bool Connect(int baudIndex = 0, int flowIndex = 1) {
+        ChooseSimulator(baudIndex, flowIndex);
         ConnectButton()->click();
         return QTest::qWaitFor([&] { return ConnectButton()->text() == Text(IDS_DISCONNECT); },
                                5000);
