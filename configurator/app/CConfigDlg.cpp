@@ -48,6 +48,18 @@ QString Text(int id) {
     return QString::fromUtf8(ConfigString(id));
 }
 
+int ConnectButtonLabel(ConnectionState state) {
+    switch (state) {
+        case ConnectionState::Connecting:
+            return IDS_CONNECTING;
+        case ConnectionState::Connected:
+            return IDS_DISCONNECT;
+        case ConnectionState::NotConnected:
+            break;
+    }
+    return IDS_CONNECT;
+}
+
 }  // namespace
 
 CConfigDlg::CConfigDlg(IUserNotifier& notifier, IProfileStore& profile, IPrinterQueues& queues,
@@ -69,7 +81,7 @@ CConfigDlg::CConfigDlg(IUserNotifier& notifier, IProfileStore& profile, IPrinter
     connect(new QShortcut(QKeySequence::HelpContents, this), &QShortcut::activated, this,
             &CConfigDlg::OnAbout);
     FillTree();
-    m_ui->connectButton->setText(Text(IDS_CONNECT));
+    ShowConnection(ConnectionState::NotConnected);
     m_ui->saveButton->setText(Text(IDS_SAVE_SETTINGS));
     connect(m_ui->connectButton, &QPushButton::clicked, this, &CConfigDlg::OnConnectButton);
     connect(m_ui->saveButton, &QPushButton::clicked, this, &CConfigDlg::OnSaveButton);
@@ -286,7 +298,7 @@ void CConfigDlg::OnSelchangedTree() {
 // cut in stay disabled until the read is answered.
 void CConfigDlg::OnConnectButton() {
     m_connectionPage->ToggleConnection();
-    if (m_printer && m_printer->IsConnected() && ConnectButtonText() == Text(IDS_CONNECTING)) {
+    if (m_printer && m_printer->IsConnected() && m_connectionState == ConnectionState::Connecting) {
         BeginSequence(Sequence::FirstRead);
         After(kFirstReadDelay, [this] { OnFirstReadDue(); });
     }
@@ -385,7 +397,7 @@ void CConfigDlg::OnSettingsReply(const std::vector<std::uint8_t>& bytes) {
         return;
     }
     m_connectionPage->SetConnectedTitle(true);
-    m_ui->connectButton->setText(Text(IDS_DISCONNECT));
+    ShowConnection(ConnectionState::Connected);
     m_settings = PrinterSettings::FromBytes(
         std::span<const std::uint8_t, PrinterSettings::kSize>(bytes.data(), bytes.size()));
     if (m_exchange.ReplyPurpose() == kPurposeSave) {
@@ -416,7 +428,7 @@ void CConfigDlg::EndConnection(int messageId) {
 }
 
 void CConfigDlg::SetNotConnected() {
-    SetConnectButton(Text(IDS_CONNECT), true);
+    SetConnection(ConnectionState::NotConnected, true);
     m_connectionPage->SetConnectedTitle(false);
     m_connectionPage->EnableConnectionControls(true);
 }
@@ -547,7 +559,7 @@ void CConfigDlg::OnRestoreFactory() {
         After(kFactoryResetDelay, [this] {
             m_connectionPage->SelectLine(kFactoryBaudIndex, kFactoryFramingIndex,
                                          kFactoryFlowIndex);
-            m_ui->connectButton->setText(Text(IDS_CONNECT));
+            ShowConnection(ConnectionState::NotConnected);
             m_connectionPage->ToggleConnection();
             ApplyControls();
             After(kFirstReadDelay, [this] { ReadBackAfterRestore(); });
@@ -581,13 +593,14 @@ void CConfigDlg::Warn(int stringId) {
     m_notifier.ShowMessage(ConfigString(stringId), "Velkor", MessageIcon::Exclamation);
 }
 
-QString CConfigDlg::ConnectButtonText() const {
-    return m_ui->connectButton->text();
+void CConfigDlg::SetConnection(ConnectionState state, bool enabled) {
+    ShowConnection(state);
+    m_ui->connectButton->setEnabled(enabled);
 }
 
-void CConfigDlg::SetConnectButton(const QString& text, bool enabled) {
-    m_ui->connectButton->setText(text);
-    m_ui->connectButton->setEnabled(enabled);
+void CConfigDlg::ShowConnection(ConnectionState state) {
+    m_connectionState = state;
+    m_ui->connectButton->setText(Text(ConnectButtonLabel(state)));
 }
 
 CMiniPrinter& CConfigDlg::Printer() {

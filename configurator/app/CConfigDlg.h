@@ -90,8 +90,10 @@ private:
     void Warn(int stringId);
 
     // IConnectionHost
-    QString ConnectButtonText() const override;
-    void SetConnectButton(const QString& text, bool enabled) override;
+    ConnectionState Connection() const override { return m_connectionState; }
+    void SetConnection(ConnectionState state, bool enabled) override;
+    // The same, leaving the button enabled or not as it is.
+    void ShowConnection(ConnectionState state);
     CMiniPrinter& Printer() override;
     void DisconnectPrinter() override;
     IChannelOwner* NewConnectionOwner() override;
@@ -107,6 +109,7 @@ private:
     IPrinterQueues& m_queues;
     std::vector<std::unique_ptr<CQueuedChannelOwner>> m_owners;
     std::uint64_t m_connection = 0;
+    ConnectionState m_connectionState = ConnectionState::NotConnected;
     std::unique_ptr<CMiniPrinter> m_printer;
     std::chrono::milliseconds m_replyWatch = kReplyWatch;
     CConnectionDlg* m_connectionPage = nullptr;

@@ -156,10 +156,10 @@ void CConnectionDlg::SelectLine(int baudIndex, int framingIndex, int flowIndex) 
 }
 
 void CConnectionDlg::ToggleConnection() {
-    const QString text = m_connection.ConnectButtonText();
-    if (text == ConfigString(IDS_DISCONNECT)) {
+    const ConnectionState state = m_connection.Connection();
+    if (state == ConnectionState::Connected) {
         Disconnect();
-    } else if (text == ConfigString(IDS_CONNECT)) {
+    } else if (state == ConnectionState::NotConnected) {
         Connect();
     }
 }
@@ -167,7 +167,7 @@ void CConnectionDlg::ToggleConnection() {
 void CConnectionDlg::Disconnect() {
     m_connection.DisconnectPrinter();
     m_connection.OnUserDisconnect();
-    m_connection.SetConnectButton(ConfigString(IDS_CONNECT), true);
+    m_connection.SetConnection(ConnectionState::NotConnected, true);
     SetConnectedTitle(false);
     EnableConnectionControls(true);
     m_connection.ShowPageForConnectionState();
@@ -188,7 +188,7 @@ void CConnectionDlg::Connect() {
                          parameters.stopBits)) {
         return;
     }
-    m_connection.SetConnectButton(ConfigString(IDS_CONNECTING), false);
+    m_connection.SetConnection(ConnectionState::Connecting, false);
     EnableConnectionControls(false);
 }
 
@@ -212,7 +212,7 @@ void CConnectionDlg::ShowSearching(bool searching) {
     m_ui->portCombo->setEnabled(!searching);
     m_ui->baudCombo->setEnabled(!searching);
     m_ui->flowCombo->setEnabled(!searching);
-    m_connection.SetConnectButton(ConfigString(IDS_CONNECT), !searching);
+    m_connection.SetConnection(ConnectionState::NotConnected, !searching);
     m_ui->findButton->setText(searching ? tr("Остановить поиск") : tr("Найти принтер"));
     m_ui->findProgress->setVisible(searching);
     m_ui->findProgress->setValue(0);

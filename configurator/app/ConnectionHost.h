@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include "ConnectionState.h"
+
 class CMiniPrinter;
 class IChannelOwner;
 class IUserNotifier;
@@ -10,8 +12,9 @@ class IUserNotifier;
 class IConnectionHost {
 public:
     virtual ~IConnectionHost() = default;
-    virtual QString ConnectButtonText() const = 0;
-    virtual void SetConnectButton(const QString& text, bool enabled) = 0;
+    virtual ConnectionState Connection() const = 0;
+    // Moves the connection to state; the connect button shows it, enabled or not.
+    virtual void SetConnection(ConnectionState state, bool enabled) = 0;
     // The printer object, created at the first connection and kept.
     virtual CMiniPrinter& Printer() = 0;
     // Closes the connection, if any; nothing it had on its way reaches the window afterwards.
