@@ -48,6 +48,16 @@ QString Text(int id) {
     return QString::fromUtf8(ConfigString(id));
 }
 
+// The tree's items carry the page they show, so that a page is found by identity, not by its
+// translated text.
+constexpr int kPageIdRole = Qt::UserRole;
+
+QTreeWidgetItem* PageItem(int textId, int pageId) {
+    auto* item = new QTreeWidgetItem({Text(textId)});
+    item->setData(0, kPageIdRole, pageId);
+    return item;
+}
+
 int ConnectButtonLabel(ConnectionState state) {
     switch (state) {
         case ConnectionState::Connecting:
@@ -117,13 +127,17 @@ CConfigDlg::~CConfigDlg() {
 
 void CConfigDlg::FillTree() {
     auto* tree = m_ui->pageTree;
-    tree->addTopLevelItem(new QTreeWidgetItem({Text(IDS_CONNECTION)}));
-    auto* settings = new QTreeWidgetItem({Text(IDS_PRINTER_SETTINGS)});
+    tree->addTopLevelItem(PageItem(IDS_CONNECTION, kPageConnection));
+    auto* settings = PageItem(IDS_PRINTER_SETTINGS, kPageOptions);
     tree->addTopLevelItem(settings);
-    for (int id : {IDS_PRINTING, IDS_FONT, IDS_TEXT_POSITION, IDS_BARCODE, IDS_RS232}) {
-        settings->addChild(new QTreeWidgetItem({Text(id)}));
+    for (const auto& [textId, pageId] : {std::pair{IDS_PRINTING, kPagePrinting},
+                                         std::pair{IDS_FONT, kPageFont},
+                                         std::pair{IDS_TEXT_POSITION, kPageTextPosition},
+                                         std::pair{IDS_BARCODE, kPageBarcode},
+                                         std::pair{IDS_RS232, kPagePort}}) {
+        settings->addChild(PageItem(textId, pageId));
     }
-    tree->addTopLevelItem(new QTreeWidgetItem({Text(IDS_SERVICE_INFO)}));
+    tree->addTopLevelItem(PageItem(IDS_SERVICE_INFO, kPageInfo));
     tree->setCurrentItem(nullptr);
     FitTreeWidth();
 }
@@ -257,9 +271,9 @@ bool CConfigDlg::ShowPage(int id) {
 void CConfigDlg::OnSelchangedTree() {
     auto* saveButton = m_ui->saveButton;
     saveButton->setText(Text(IDS_SAVE_SETTINGS));
-    const QTreeWidgetItem* item = m_ui->pageTree->currentItem();
-    const QString text = item != nullptr ? item->text(0) : QString();
-    if (text.compare(Text(IDS_CONNECTION), Qt::CaseInsensitive) == 0) {
+    QTreeWidgetItem* item = m_ui->pageTree->currentItem();
+    const int pageId = item != nullptr ? item->data(0, kPageIdRole).toInt() : 0;
+    if (pageId == kPageConnection) {
         saveButton->hide();
         if (!m_suppressConnectionPage) {
             ShowPage(kPageConnection);
@@ -271,25 +285,20 @@ void CConfigDlg::OnSelchangedTree() {
         ShowPage(kPageEmpty);
         return;
     }
-    const std::pair<int, int> settingsPages[] = {{IDS_PRINTER_SETTINGS, kPageOptions},
-                                                 {IDS_PRINTING, kPagePrinting},
-                                                 {IDS_FONT, kPageFont},
-                                                 {IDS_TEXT_POSITION, kPageTextPosition},
-                                                 {IDS_BARCODE, kPageBarcode},
-                                                 {IDS_RS232, kPagePort}};
-    for (const auto& [stringId, pageId] : settingsPages) {
-        if (text.compare(Text(stringId), Qt::CaseInsensitive) == 0) {
-            if (stringId == IDS_PRINTER_SETTINGS) {
-                m_ui->pageTree->expandItem(m_ui->pageTree->currentItem());
-            }
-            if (ShowPage(pageId)) {
-                saveButton->show();
-            }
-            return;
-        }
+    if (item == nullptr) {
+        return;
     }
-    if (text.compare(Text(IDS_SERVICE_INFO), Qt::CaseInsensitive) == 0 && ShowPage(kPageInfo)) {
-        saveButton->setText(Text(IDS_REQUEST));
+    if (pageId == kPageInfo) {
+        if (ShowPage(kPageInfo)) {
+            saveButton->setText(Text(IDS_REQUEST));
+            saveButton->show();
+        }
+        return;
+    }
+    if (pageId == kPageOptions) {
+        m_ui->pageTree->expandItem(item);
+    }
+    if (ShowPage(pageId)) {
         saveButton->show();
     }
 }
