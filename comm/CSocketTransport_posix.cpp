@@ -118,7 +118,7 @@ bool CSocketTransport::Close() {
 
 int CSocketTransport::Write(const std::uint8_t* data, int length) {
     if (m_socket < 0 || data == nullptr) {
-        return -1;
+        return 0;
     }
     int sent = 0;
     while (sent < length) {
@@ -128,7 +128,7 @@ int CSocketTransport::Write(const std::uint8_t* data, int length) {
             continue;
         }
         if (n <= 0) {
-            return -1;
+            break;
         }
         sent += static_cast<int>(n);
     }

@@ -164,7 +164,7 @@ bool CSocketTransport::WaitForInput(void* stopEvent) {
 
 int CSocketTransport::Write(const std::uint8_t* data, int length) {
     if (m_socket == INVALID_SOCKET || data == nullptr) {
-        return -1;
+        return 0;
     }
     int sent = 0;
     while (sent < length) {
@@ -174,7 +174,7 @@ int CSocketTransport::Write(const std::uint8_t* data, int length) {
             continue;
         }
         if (n <= 0) {
-            return -1;
+            break;
         }
         sent += n;
     }

@@ -21,6 +21,8 @@ public:
     virtual bool Open() = 0;
     // Ends the reader thread, also when called from inside the sink's notification.
     virtual bool Close() = 0;
+    // The number of bytes that left, on every transport: fewer than length means the write
+    // failed (0 when the transport is not open); never negative.
     virtual int Write(const std::uint8_t* data, int length) = 0;
     // Non-blocking: returns what has arrived, at most capacity bytes, 0 when nothing is there.
     virtual int Read(std::uint8_t* buffer, int capacity) = 0;

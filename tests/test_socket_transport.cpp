@@ -1,4 +1,8 @@
+#include <arpa/inet.h>
 #include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 #include "CCommandChannel.h"
 #include "CPrinterSim.h"
@@ -79,6 +83,43 @@ TEST_F(SocketTest, PurgesDoNothing) {
     EXPECT_FALSE(transport.PurgeInput());
     EXPECT_FALSE(transport.PurgeOutput());
     EXPECT_FALSE(transport.Close()) << "nothing to close before Open";
+}
+
+struct QuietSink final : IInputSink {
+    void OnDataAvailable() override {}
+};
+
+// A write says how much left, as the serial port's does: fewer bytes than asked when the peer
+// is gone, none before the transport is open, and never a negative count.
+TEST(SocketWrite, ATransportThatCannotSendSaysHowMuchLeft) {
+    const int listener = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    ASSERT_EQ(::bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    ASSERT_EQ(::listen(listener, 1), 0);
+    socklen_t size = sizeof address;
+    ASSERT_EQ(::getsockname(listener, reinterpret_cast<sockaddr*>(&address), &size), 0);
+    QuietSink sink;
+    CSocketTransport transport(&sink, "127.0.0.1", ntohs(address.sin_port));
+    const Bytes block(64 * 1024, 0x55);
+    const int length = static_cast<int>(block.size());
+    EXPECT_EQ(transport.Write(block.data(), length), 0) << "not open yet";
+    ASSERT_TRUE(transport.Open());
+    const int peer = ::accept(listener, nullptr, nullptr);
+    ASSERT_GE(peer, 0);
+    // Closed with a reset: the sends after it fail.
+    const linger reset{1, 0};
+    ::setsockopt(peer, SOL_SOCKET, SO_LINGER, &reset, sizeof reset);
+    ::close(peer);
+    int written = length;
+    for (int i = 0; i < 100 && written == length; ++i) {
+        written = transport.Write(block.data(), length);
+    }
+    EXPECT_GE(written, 0);
+    EXPECT_LT(written, length);
+    transport.Close();
+    ::close(listener);
 }
 
 }  // namespace
