@@ -15,8 +15,9 @@ const char* const kSettingsExitCodesHelp =
 }  // namespace
 
 CCommandLine::CCommandLine()
-    : m_app("tq20: read the settings of a TQ-20 receipt printer and load its firmware and "
-            "fonts."),
+    : m_app(
+          "tq20: read the settings of a TQ-20 receipt printer and load its firmware and "
+          "fonts."),
       m_settingsFooter(std::string(kSettingsExitCodesHelp) + "\n" + kUsageExitCodeHelp) {
     m_app.set_version_flag("--version", std::string("tq20 ") + kTq20Version);
     m_app.require_subcommand(1);

@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "ChannelConfig.h"
 #include "CMiniPrinter.h"
+#include "ChannelConfig.h"
 #include "ConsoleNotifier.h"
 #include "ExitCodes.h"
 #include "ProgramQueues.h"

@@ -33,8 +33,8 @@ int RunSettingsDiff(const ChannelConfig& line, const std::string& path) {
 
 void AddSettingsDiffVerb(CCommandLine& commandLine) {
     auto path = std::make_shared<std::string>();
-    CLI::App* diff = commandLine.AddSettingsVerb(
-        "diff", "the fields where the printer and a saved file differ");
+    CLI::App* diff =
+        commandLine.AddSettingsVerb("diff", "the fields where the printer and a saved file differ");
     diff->add_option("FILE", *path, "a file written by save or read --json")->required();
     diff->footer(std::string(kSettingsDiffExitCodeHelp) + "\n" + commandLine.SettingsFooter());
     commandLine.Register(diff, CCommandLine::Printers::One,

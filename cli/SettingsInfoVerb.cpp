@@ -33,8 +33,7 @@ int RunSettingsInfo(const ChannelConfig& line) {
 
 void AddSettingsInfoVerb(CCommandLine& commandLine) {
     CLI::App* info = commandLine.AddSettingsVerb("info", "service information and state");
-    commandLine.Register(info, CCommandLine::Printers::One,
-                         [](const CCommandLine::Lines& lines, bool) {
-                             return RunSettingsInfo(lines.front());
-                         });
+    commandLine.Register(
+        info, CCommandLine::Printers::One,
+        [](const CCommandLine::Lines& lines, bool) { return RunSettingsInfo(lines.front()); });
 }

@@ -39,12 +39,12 @@ void AddSettingsRestoreFileVerb(CCommandLine& commandLine) {
         commandLine.AddSettingsVerb("restore-file", "write settings saved in a file");
     restoreFile->add_option("FILE", *path, "a file written by save")->required();
     AddManyPrinterOptions(*restoreFile, commandLine.Ports(), commandLine.AsJson());
-    commandLine.Register(
-        restoreFile, CCommandLine::Printers::Many,
-        [path](const CCommandLine::Lines& lines, bool asJson) {
-            return RunOnLines(lines, asJson,
-                              [&](const ChannelConfig& one, IJobProgress&, nlohmann::json&) {
-                                  return RunSettingsRestoreFile(one, *path);
-                              });
-        });
+    commandLine.Register(restoreFile, CCommandLine::Printers::Many,
+                         [path](const CCommandLine::Lines& lines, bool asJson) {
+                             return RunOnLines(
+                                 lines, asJson,
+                                 [&](const ChannelConfig& one, IJobProgress&, nlohmann::json&) {
+                                     return RunSettingsRestoreFile(one, *path);
+                                 });
+                         });
 }

@@ -47,8 +47,7 @@ int RunSettingsRestore(const ChannelConfig& line, const std::string& which) {
 
 void AddSettingsRestoreVerb(CCommandLine& commandLine) {
     auto which = std::make_shared<std::string>();
-    CLI::App* restore =
-        commandLine.AddSettingsVerb("restore", "the factory or the saved settings");
+    CLI::App* restore = commandLine.AddSettingsVerb("restore", "the factory or the saved settings");
     restore->add_option("WHICH", *which, "factory or saved")
         ->required()
         ->check(CLI::IsMember({"factory", "saved"}));

@@ -46,12 +46,12 @@ void AddSettingsSetVerb(CCommandLine& commandLine) {
         ->required();
     set->footer(MeaningHelp() + "\n\n" + commandLine.SettingsFooter());
     AddManyPrinterOptions(*set, commandLine.Ports(), commandLine.AsJson());
-    commandLine.Register(
-        set, CCommandLine::Printers::Many,
-        [assignments](const CCommandLine::Lines& lines, bool asJson) {
-            return RunOnLines(lines, asJson,
-                              [&](const ChannelConfig& one, IJobProgress&, nlohmann::json&) {
-                                  return RunSettingsSet(one, *assignments);
-                              });
-        });
+    commandLine.Register(set, CCommandLine::Printers::Many,
+                         [assignments](const CCommandLine::Lines& lines, bool asJson) {
+                             return RunOnLines(
+                                 lines, asJson,
+                                 [&](const ChannelConfig& one, IJobProgress&, nlohmann::json&) {
+                                     return RunSettingsSet(one, *assignments);
+                                 });
+                         });
 }

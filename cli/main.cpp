@@ -6,10 +6,9 @@
 int main(int argc, char** argv) {
     ProgramQueues();
     CCommandLine commandLine;
-    for (const auto addVerb :
-         {AddSettingsReadVerb, AddSettingsSetVerb, AddSettingsSaveVerb, AddSettingsRestoreFileVerb,
-          AddSettingsDiffVerb, AddSettingsInfoVerb, AddSettingsRestoreVerb, AddLoadVerb,
-          AddDetectVerb}) {
+    for (const auto addVerb : {AddSettingsReadVerb, AddSettingsSetVerb, AddSettingsSaveVerb,
+                               AddSettingsRestoreFileVerb, AddSettingsDiffVerb, AddSettingsInfoVerb,
+                               AddSettingsRestoreVerb, AddLoadVerb, AddDetectVerb}) {
         addVerb(commandLine);
     }
     return commandLine.Execute(argc, argv);

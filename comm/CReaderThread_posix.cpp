@@ -7,7 +7,6 @@
 #include <cerrno>
 #include <system_error>
 
-
 struct CReaderThread::Shared {
     std::atomic<bool> stop{false};
     int wake[2]{-1, -1};

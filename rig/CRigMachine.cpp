@@ -137,8 +137,8 @@ bool CRigMachine::Accept(int listener, CLineSocket& socket) {
 // used only once a guest has booted with it.
 bool CRigMachine::Start() {
     const char* fromEnvironment = std::getenv(kAcceleratorVariable);
-    std::string mode = m_config.accelerator.empty() && fromEnvironment ? fromEnvironment
-                                                                       : m_config.accelerator;
+    std::string mode =
+        m_config.accelerator.empty() && fromEnvironment ? fromEnvironment : m_config.accelerator;
     if (mode.empty()) {
         mode = "auto";
     }

@@ -9,8 +9,13 @@
 namespace {
 
 constexpr std::size_t kLineLimit = 125;  // the line buffer holds 128 bytes with CR LF NUL
-constexpr std::array<int, 9> kItemPrefixes{IDS_INFO_NAME, IDS_INFO_CONTROLLER, IDS_INFO_SERIAL, IDS_INFO_FIRMWARE, IDS_INFO_FIRMWARE_UPDATE, IDS_INFO_CONTROLLER_SERIAL, IDS_INFO_BOOT_VERSION, IDS_INFO_BOOT_FIRMWARE, IDS_INFO_FONT};
-constexpr std::array<int, 6> kStateLines{IDS_STATE_NO_PAPER, IDS_STATE_COVER_OPEN, IDS_STATE_HEAD_HOT, IDS_STATE_HEAD_COLD, IDS_STATE_POWER_HIGH, IDS_STATE_POWER_LOW};
+constexpr std::array<int, 9> kItemPrefixes{
+    IDS_INFO_NAME,         IDS_INFO_CONTROLLER,      IDS_INFO_SERIAL,
+    IDS_INFO_FIRMWARE,     IDS_INFO_FIRMWARE_UPDATE, IDS_INFO_CONTROLLER_SERIAL,
+    IDS_INFO_BOOT_VERSION, IDS_INFO_BOOT_FIRMWARE,   IDS_INFO_FONT};
+constexpr std::array<int, 6> kStateLines{IDS_STATE_NO_PAPER,   IDS_STATE_COVER_OPEN,
+                                         IDS_STATE_HEAD_HOT,   IDS_STATE_HEAD_COLD,
+                                         IDS_STATE_POWER_HIGH, IDS_STATE_POWER_LOW};
 
 }  // namespace
 

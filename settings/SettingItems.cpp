@@ -114,7 +114,10 @@ void AddPrinting(std::vector<SettingItem>& items) {
 void AddFont(std::vector<SettingItem>& items) {
     items.push_back(List(
         "fontHeight", 3, IDS_FONT, IDS_HEIGHT_LABEL,
-        Words({{"low", IDS_FONT_LOW}, {"normal", IDS_SIZE_NORMAL}, {"double", IDS_SIZE_DOUBLE}, {"quadruple", IDS_SIZE_QUADRUPLE}}),
+        Words({{"low", IDS_FONT_LOW},
+               {"normal", IDS_SIZE_NORMAL},
+               {"double", IDS_SIZE_DOUBLE},
+               {"quadruple", IDS_SIZE_QUADRUPLE}}),
         [](const PrinterSettings& r) { return FontValuesOf(r.fontMode).heightIndex; },
         [](PrinterSettings& r, int index) {
             FontValues values = FontValuesOf(r.fontMode);
@@ -123,7 +126,10 @@ void AddFont(std::vector<SettingItem>& items) {
         }));
     items.push_back(List(
         "fontWidth", 3, IDS_FONT, IDS_WIDTH_LABEL,
-        Words({{"narrow", IDS_FONT_NARROW}, {"normal", IDS_SIZE_NORMAL}, {"double", IDS_SIZE_DOUBLE}, {"quadruple", IDS_SIZE_QUADRUPLE}}),
+        Words({{"narrow", IDS_FONT_NARROW},
+               {"normal", IDS_SIZE_NORMAL},
+               {"double", IDS_SIZE_DOUBLE},
+               {"quadruple", IDS_SIZE_QUADRUPLE}}),
         [](const PrinterSettings& r) { return FontValuesOf(r.fontMode).widthIndex; },
         [](PrinterSettings& r, int index) {
             FontValues values = FontValuesOf(r.fontMode);

@@ -35,10 +35,10 @@ std::string Lines(const std::vector<std::size_t>& shown) {
 
 TEST(LoadProgress, EveryTenthGetsItsLineEvenWhenPassedAtOnce) {
     const StepsCase cases[] = {
-        {"one tenth at a time", {100, 150, 200},
-         "Загрузка 0%\nЗагрузка 10%\nЗагрузка 20%\n"},
+        {"one tenth at a time", {100, 150, 200}, "Загрузка 0%\nЗагрузка 10%\nЗагрузка 20%\n"},
         // A loaded machine looked only at 50 % and then at 92 %.
-        {"tenths passed between two looks", {500, 920, 1000},
+        {"tenths passed between two looks",
+         {500, 920, 1000},
          "Загрузка 0%\nЗагрузка 10%\nЗагрузка 20%\nЗагрузка 30%\nЗагрузка 40%\nЗагрузка 50%\n"
          "Загрузка 60%\nЗагрузка 70%\nЗагрузка 80%\nЗагрузка 92%\nЗагрузка 100%\n"},
     };

@@ -116,11 +116,11 @@ protected:
         }
         s_uart->WithProtocol([](CSimProtocol& p) { p.SetInfoItem(3, "SN-UART-16550"); });
         s_usb->WithProtocol([](CSimProtocol& p) { p.SetInfoItem(3, "SN-USB-FT232"); });
-        s_machine = std::make_unique<CRigMachine>(
-            CRigMachine::Config{.rigDir = TQ20_RIG_DIR,
-                                .uartDevice = s_uart->DevicePath(),
-                                .usbDevice = s_usb->DevicePath(),
-                                .files = GuestFiles()});
+        s_machine =
+            std::make_unique<CRigMachine>(CRigMachine::Config{.rigDir = TQ20_RIG_DIR,
+                                                              .uartDevice = s_uart->DevicePath(),
+                                                              .usbDevice = s_usb->DevicePath(),
+                                                              .files = GuestFiles()});
         if (!s_machine->Start()) {
             s_error = s_machine->Error();
             return;
@@ -345,8 +345,7 @@ TEST_F(RigAccelerator, KvmIsUsedOnlyOnceAGuestBootsWithIt) {
         const char* accelerator;
         const char* reportStart;
     };
-    for (const Case& c : {Case{"auto", "tcg (kvm tried: "},
-                          Case{"tcg", "tcg (chosen)"}}) {
+    for (const Case& c : {Case{"auto", "tcg (kvm tried: "}, Case{"tcg", "tcg (chosen)"}}) {
         CRigMachine machine(Config(c.accelerator));
         ASSERT_TRUE(machine.Start()) << c.accelerator << "\n" << machine.Error();
         EXPECT_EQ(machine.Accelerator(), "tcg") << c.accelerator;
@@ -361,7 +360,8 @@ TEST_F(RigAccelerator, KvmIsUsedOnlyOnceAGuestBootsWithIt) {
 TEST_F(RigAccelerator, AnUnknownChoiceIsRefusedBeforeQemuStarts) {
     CRigMachine machine(Config("fast"));
     EXPECT_FALSE(machine.Start());
-    EXPECT_TRUE(machine.Error().starts_with("TQ20_RIG_ACCEL is \"fast\"; it may be kvm, tcg or auto"))
+    EXPECT_TRUE(
+        machine.Error().starts_with("TQ20_RIG_ACCEL is \"fast\"; it may be kvm, tcg or auto"))
         << machine.Error();
 }
 

@@ -32,9 +32,10 @@ struct WireLine {
 std::vector<WireLine> Heard(const std::vector<SimCommandRecord>& commands) {
     std::vector<WireLine> lines;
     for (std::size_t i = 0; i < commands.size(); ++i) {
-        const auto gap = i == 0 ? Milliseconds{0}
-                                : std::chrono::duration_cast<Milliseconds>(commands[i].when -
-                                                                          commands[i - 1].when);
+        const auto gap =
+            i == 0
+                ? Milliseconds{0}
+                : std::chrono::duration_cast<Milliseconds>(commands[i].when - commands[i - 1].when);
         lines.push_back({(gap + kStampSlack) / kPauseStep * kPauseStep, commands[i].bytes});
     }
     return lines;
@@ -87,9 +88,10 @@ void ExpectWire(const std::string& name, const std::string& what,
     ASSERT_EQ(heard.size(), recorded.size()) << name << ", heard:\n" << Format(heard);
     for (std::size_t i = 0; i < heard.size(); ++i) {
         EXPECT_EQ(heard[i].bytes, recorded[i].bytes) << name << " command " << i;
-        const auto gap = i == 0 ? Milliseconds{0}
-                                : std::chrono::duration_cast<Milliseconds>(commands[i].when -
-                                                                          commands[i - 1].when);
+        const auto gap =
+            i == 0
+                ? Milliseconds{0}
+                : std::chrono::duration_cast<Milliseconds>(commands[i].when - commands[i - 1].when);
         EXPECT_GE(gap, recorded[i].pause - kStampSlack) << name << " before command " << i;
     }
 }
@@ -187,7 +189,9 @@ TEST(WireCli, EveryConversationIsHeardAsRecorded) {
         {"cli-factory-restore", "tq20 settings restore factory from a line at 9600 bit/s",
          "settings restore factory --baud 9600 --flow none", slow},
         {"cli-saved-restore", "tq20 settings restore saved", "settings restore saved", factory},
-        {"cli-detect", "tq20 detect of a printer at 9600 bit/s, 8N1, Xon/Xoff", "detect",
+        {"cli-detect",
+         "tq20 detect of a printer at 9600 bit/s, 8N1, Xon/Xoff",
+         "detect",
          {.baudRate = 9600, .flowControl = 2}},
     };
     for (const CliCase& c : cases) {

@@ -84,8 +84,12 @@ bool ShootSearching(CConfigDlg& window, const QString& port, const QString& path
 void AskInformation(CConfigDlg& window) {
     window.findChild<QPushButton*>("saveButton")->click();
     auto* text = window.Page(kPageInfo)->findChild<QPlainTextEdit*>("infoText");
-    WaitFor([&] { return text->toPlainText().contains(ConfigString(IDS_PRINTER_STATE)) && window.isEnabled(); },
-            5000);
+    WaitFor(
+        [&] {
+            return text->toPlainText().contains(ConfigString(IDS_PRINTER_STATE)) &&
+                   window.isEnabled();
+        },
+        5000);
     WaitFor([] { return false; }, 300);
 }
 

@@ -130,11 +130,10 @@ void CConfigDlg::FillTree() {
     tree->addTopLevelItem(PageItem(IDS_CONNECTION, kPageConnection));
     auto* settings = PageItem(IDS_PRINTER_SETTINGS, kPageOptions);
     tree->addTopLevelItem(settings);
-    for (const auto& [textId, pageId] : {std::pair{IDS_PRINTING, kPagePrinting},
-                                         std::pair{IDS_FONT, kPageFont},
-                                         std::pair{IDS_TEXT_POSITION, kPageTextPosition},
-                                         std::pair{IDS_BARCODE, kPageBarcode},
-                                         std::pair{IDS_RS232, kPagePort}}) {
+    for (const auto& [textId, pageId] :
+         {std::pair{IDS_PRINTING, kPagePrinting}, std::pair{IDS_FONT, kPageFont},
+          std::pair{IDS_TEXT_POSITION, kPageTextPosition}, std::pair{IDS_BARCODE, kPageBarcode},
+          std::pair{IDS_RS232, kPagePort}}) {
         settings->addChild(PageItem(textId, pageId));
     }
     tree->addTopLevelItem(PageItem(IDS_SERVICE_INFO, kPageInfo));

@@ -23,10 +23,10 @@ CFontPropertiesDlg::CFontPropertiesDlg(IPageHost& host, QWidget* parent)
         item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
         item->setCheckState(Qt::Unchecked);
     }
-    m_ui->heightCombo->addItems(
-        {ConfigString(IDS_FONT_LOW), ConfigString(IDS_SIZE_NORMAL), ConfigString(IDS_SIZE_DOUBLE), ConfigString(IDS_SIZE_QUADRUPLE)});
-    m_ui->widthCombo->addItems(
-        {ConfigString(IDS_FONT_NARROW), ConfigString(IDS_SIZE_NORMAL), ConfigString(IDS_SIZE_DOUBLE), ConfigString(IDS_SIZE_QUADRUPLE)});
+    m_ui->heightCombo->addItems({ConfigString(IDS_FONT_LOW), ConfigString(IDS_SIZE_NORMAL),
+                                 ConfigString(IDS_SIZE_DOUBLE), ConfigString(IDS_SIZE_QUADRUPLE)});
+    m_ui->widthCombo->addItems({ConfigString(IDS_FONT_NARROW), ConfigString(IDS_SIZE_NORMAL),
+                                ConfigString(IDS_SIZE_DOUBLE), ConfigString(IDS_SIZE_QUADRUPLE)});
 }
 
 CFontPropertiesDlg::~CFontPropertiesDlg() = default;

@@ -13,7 +13,8 @@ CTextPosPropertiesDlg::CTextPosPropertiesDlg(IPageHost& host, QWidget* parent)
     m_ui->alignmentLabel->setText(ConfigString(IDS_ALIGNMENT_LABEL));
     m_ui->fieldLabel->setText(ConfigString(IDS_FIELD_LABEL));
     // Left, right, centre: the list order is not the order of the string numbers.
-    m_ui->alignmentCombo->addItems({ConfigString(IDS_ALIGN_LEFT), ConfigString(IDS_ALIGN_RIGHT), ConfigString(IDS_ALIGN_CENTRE)});
+    m_ui->alignmentCombo->addItems({ConfigString(IDS_ALIGN_LEFT), ConfigString(IDS_ALIGN_RIGHT),
+                                    ConfigString(IDS_ALIGN_CENTRE)});
     for (QLineEdit* field : {m_ui->indentEdit, m_ui->fieldEdit, m_ui->tabEdit}) {
         SetUpNumberField(field, kByteMaximum);
     }
