@@ -2,6 +2,7 @@
 
 #include <CLI/CLI.hpp>
 #include <array>
+#include <cstddef>
 #include <optional>
 #include <span>
 #include <string>
@@ -9,15 +10,20 @@
 
 #include "ChannelConfig.h"
 #include "ExitCodes.h"
+#include "LineItems.h"
+#include "LoadSpeeds.h"
 
 extern const char* const kUsageExitCodeHelp;
 extern const char* const kManyPrintersHelp;
 
-// The speeds the tools offer: the configurator's connection page and the loader's window.
-inline constexpr std::array<unsigned, 10> kSettingsSpeeds{1200,  2400,  4800,  9600,  14400,
-                                                          19200, 28800, 38400, 57600, 115200};
-inline constexpr std::array<unsigned, 9> kLoadSpeeds{2400,  4800,  7200,  9600,  14400,
-                                                     19200, 38400, 57600, 115200};
+// The speeds the settings commands take: the printer's own, slowest first.
+inline constexpr std::array<unsigned, kPrinterPortSpeeds.size()> kSettingsSpeeds = [] {
+    std::array<unsigned, kPrinterPortSpeeds.size()> speeds{};
+    for (std::size_t i = 0; i < speeds.size(); ++i) {
+        speeds[i] = kPrinterPortSpeeds[speeds.size() - 1 - i];
+    }
+    return speeds;
+}();
 
 struct HostPort {
     std::string host;

@@ -9,6 +9,7 @@
 #include <algorithm>
 
 #include "CAboutDlg.h"
+#include "LoadSpeeds.h"
 #include "PortCombo.h"
 #include "Resources.h"
 #include "SerialPortList.h"
@@ -19,8 +20,14 @@ namespace {
 constexpr const char* kSection = "Settings";
 constexpr const char* kBaudEntry = "_combo_baudrate";
 constexpr const char* kPortEntry = "_combo_comm_port";
-const QStringList kBaudRates{"2400",  "4800",  "7200",  "9600",  "14400",
-                             "19200", "38400", "57600", "115200"};
+
+QStringList BaudRateItems() {
+    QStringList items;
+    for (unsigned speed : kLoadSpeeds) {
+        items << QString::number(speed);
+    }
+    return items;
+}
 
 QStringList PortNames() {
 #ifdef _WIN32
@@ -110,7 +117,7 @@ CLoaderDlg::CLoaderDlg(IUserNotifier& notifier, IProfileStore& profile, QWidget*
 CLoaderDlg::~CLoaderDlg() = default;
 
 void CLoaderDlg::FillLists() {
-    m_ui->baudCombo->addItems(kBaudRates);
+    m_ui->baudCombo->addItems(BaudRateItems());
     m_ui->portCombo->addItems(PortNames());
 #ifndef _WIN32
     // Device paths, a simulator's pseudo-terminal among them, can be typed in.
