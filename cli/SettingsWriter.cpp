@@ -8,33 +8,20 @@
 #include "CommandTable.h"
 #include "ConversationTimings.h"
 #include "FlowCharacters.h"
-#include "LineItems.h"
 #include "OptionFrame.h"
-#include "PortStore.h"
+#include "PrinterLine.h"
 #include "SettingValues.h"
 
 namespace {
 
 constexpr int kGroups = kGroupPrinterPort + 1;
 
-// The connection follows the printer's new port: speed, framing and flow from the record,
-// read as the port page reads them.
-ChannelConfig LineFor(ChannelConfig line, const PrinterSettings& record) {
-    const PortValues port = PortValuesOf(record);
-    const int framing = record.portFraming <= 5 ? record.portFraming : 0;
-    line.baudRate = kPrinterPortSpeeds[static_cast<std::size_t>(port.baudIndex)];
-    line.parity = framing / 2;
-    line.stopBits = framing % 2 == 1 ? 2 : 0;
-    line.flowControl = port.flowIndex;
-    return line;
-}
-
 bool ChangePort(CPrinterSession& session, const PrinterSettings& record) {
     session.Save(record, kGroupPrinterPort, 0x01);
     std::this_thread::sleep_for(kPortSettleDelay);
     session.Close();
     std::this_thread::sleep_for(kPortSettleDelay);
-    if (!session.Reopen(LineFor(session.Line(), record))) {
+    if (!session.Reopen(LineAt(session.Line(), PrinterLineOf(record)))) {
         return false;
     }
     std::this_thread::sleep_for(kStoreAfterReconnectDelay);
