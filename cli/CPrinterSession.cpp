@@ -1,9 +1,7 @@
 #include "CPrinterSession.h"
 
-#include "Console.h"
-
-#include "CommandTable.h"
 #include "ConfiguratorStrings.h"
+#include "Console.h"
 
 CPrinterSession::CPrinterSession(const ChannelConfig& line) : m_line(line) {}
 
@@ -24,53 +22,32 @@ bool CPrinterSession::Reopen(const ChannelConfig& line) {
 std::optional<std::vector<std::uint8_t>> CPrinterSession::AwaitReply() {
     const auto answer = m_waiter.WaitForEnd();
     if (answer.message == WM_CHANNEL_LINE_LOST) {
-        Err() << ConfigString(IDS_LINE_LOST) << '\n';
-        m_exitCode = kSettingsLineLost;
+        Fail(ConfigString(IDS_LINE_LOST), kSettingsLineLost);
         return std::nullopt;
     }
     if (answer.message != WM_CHANNEL_REPLY) {
-        Err() << ConfigString(IDS_REPLY_TIMEOUT) << '\n';
-        m_exitCode = kSettingsTimeout;
+        Fail(ConfigString(IDS_REPLY_TIMEOUT), kSettingsTimeout);
         return std::nullopt;
     }
     return answer.bytes;
 }
 
-std::optional<PrinterSettings> CPrinterSession::ReadSettings() {
-    if (!m_printer.SendCommand(CMD_READ_SETTINGS, nullptr, 0, true, PrinterSettings::kSize)) {
+std::optional<std::vector<std::uint8_t>> CPrinterSession::Request(const PrinterRequest& request) {
+    if (!SendRequest(m_printer, request)) {
         m_exitCode = kSettingsPortNotOpened;
         return std::nullopt;
     }
-    const auto reply = AwaitReply();
-    if (!reply) {
-        return std::nullopt;
-    }
-    if (reply->size() != PrinterSettings::kSize) {
-        Err() << ConfigString(IDS_BAD_REPLY) << '\n';
-        m_exitCode = kSettingsBadReply;
-        return std::nullopt;
-    }
-    return PrinterSettings::FromBytes(
-        std::span<const std::uint8_t, PrinterSettings::kSize>(reply->data(), reply->size()));
-}
-
-std::optional<std::vector<std::uint8_t>> CPrinterSession::Ask(
-    int command, std::uint8_t parameter, std::optional<std::uint8_t> terminator, int replyLength) {
-    const bool sent = terminator
-                          ? m_printer.SendCommandWithTerminator(
-                                command, &parameter, 1, kReplyKindTerminator, &*terminator, 1)
-                          : m_printer.SendCommand(command, &parameter, 1, true, replyLength);
-    if (!sent) {
-        m_exitCode = kSettingsPortNotOpened;
-        return std::nullopt;
+    if (!request.AwaitsReply()) {
+        return std::vector<std::uint8_t>{};
     }
     return AwaitReply();
 }
 
-void CPrinterSession::Send(int command) {
-    m_printer.SendCommand(command, nullptr, 0, false, 0);
-}
-
 bool CPrinterSession::Save(const PrinterSettings& settings, int group, int mask) {
     return m_printer.SaveOptions(settings, group, mask);
+}
+
+void CPrinterSession::Fail(const std::string& text, int exitCode) {
+    Err() << text << '\n';
+    m_exitCode = exitCode;
 }

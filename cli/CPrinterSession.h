@@ -8,11 +8,12 @@
 #include "ChannelConfig.h"
 #include "ConsoleNotifier.h"
 #include "ExitCodes.h"
+#include "PrinterRequest.h"
 #include "ProgramQueues.h"
 #include "ReplyWaiter.h"
 
-// The configurator's conversation, one request at a time, for the command line. Every failure
-// is printed with the sentence the window would show, and remembered as an exit code.
+// tq20's line to one printer, one request at a time. Every failure is printed with the sentence
+// the window would show, and remembered as an exit code.
 class CPrinterSession {
 public:
     explicit CPrinterSession(const ChannelConfig& line);
@@ -21,15 +22,12 @@ public:
     void Close() { m_printer.Disconnect(); }
     // Reconnects with other line settings, as after a change of the printer's own port.
     bool Reopen(const ChannelConfig& line);
-    std::optional<PrinterSettings> ReadSettings();
-    // The reply to a request that ends in the terminator byte, or with a fixed length.
-    std::optional<std::vector<std::uint8_t>> Ask(int command, std::uint8_t parameter,
-                                                 std::optional<std::uint8_t> terminator,
-                                                 int replyLength);
-    void Send(int command);
+    // Sends the request and, when it awaits one, blocks until its reply; empty on a failure.
+    std::optional<std::vector<std::uint8_t>> Request(const PrinterRequest& request);
     bool Save(const PrinterSettings& settings, int group, int mask);
     int ExitCode() const { return m_exitCode; }
-    void SetExitCode(int code) { m_exitCode = code; }
+    // A failure worded by the caller: its text goes to the error stream.
+    void Fail(const std::string& text, int exitCode);
     const ChannelConfig& Line() const { return m_line; }
 
 private:

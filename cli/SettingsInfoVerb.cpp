@@ -1,7 +1,6 @@
 // tq20 settings info
-#include "CommandTable.h"
 #include "Console.h"
-#include "InfoText.h"
+#include "ConversationRunner.h"
 #include "SettingsSession.h"
 #include "Verbs.h"
 
@@ -12,20 +11,18 @@ int RunSettingsInfo(const ChannelConfig& line) {
     if (!session.Open()) {
         return session.ExitCode();
     }
+    CSettingsConversation conversation;
     std::string text;
-    for (int item = 1; item <= 9; ++item) {
-        const auto reply = session.Ask(CMD_GET_PRINTER_INFO, static_cast<std::uint8_t>(item),
-                                       InfoTerminator(item), 0);
-        if (!reply) {
-            return session.ExitCode();
-        }
-        text += item < 9 ? InfoItemLine(item, *reply) : InfoFontLine(*reply);
-    }
-    const auto state = session.Ask(CMD_GET_STATUS, 0, std::nullopt, 1);
-    if (!state || state->empty()) {
+    const bool done = RunConversation(session, conversation, conversation.StartInfo(),
+                                      [&text](const ConversationStep& step) {
+                                          if (step.infoText) {
+                                              text += *step.infoText;
+                                          }
+                                      });
+    if (!done) {
         return session.ExitCode();
     }
-    Out() << text << InfoStateBlock((*state)[0]) << '\n';
+    Out() << text << '\n';
     return kSettingsDone;
 }
 

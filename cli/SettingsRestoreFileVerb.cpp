@@ -12,14 +12,10 @@ namespace {
 int WriteNamedFields(const ChannelConfig& line, const PrinterSettings& wanted,
                      const std::vector<std::size_t>& fields) {
     CPrinterSession session(line);
-    const auto current = OpenAndRead(session);
-    if (!current) {
-        return session.ExitCode();
-    }
-    if (!WriteFields(session, *current, wanted, fields)) {
-        return session.ExitCode();
-    }
-    return kSettingsDone;
+    const auto compose = [&](const PrinterSettings& current) {
+        return WriteOfFields(current, wanted, fields);
+    };
+    return WriteSettings(session, compose) ? kSettingsDone : session.ExitCode();
 }
 
 int RunSettingsRestoreFile(const ChannelConfig& line, const std::string& path) {

@@ -1,46 +1,36 @@
 // tq20 settings restore factory|saved
 #include <memory>
-#include <thread>
 
-#include "CommandTable.h"
 #include "Console.h"
-#include "ConversationTimings.h"
-#include "FactoryLine.h"
+#include "ConversationRunner.h"
 #include "SettingsSession.h"
 #include "SettingsTable.h"
 #include "Verbs.h"
 
 namespace {
 
-int PrintAfterRestore(CPrinterSession& session) {
-    const auto settings = session.ReadSettings();
-    if (!settings) {
-        return session.ExitCode();
-    }
-    Out() << SettingsTable(*settings);
-    return kSettingsDone;
-}
-
-// The factory settings bring the printer to 115200 bit/s, 8N1, RTS/CTS.
+// The factory settings bring the printer to 115200 bit/s, 8N1, RTS/CTS; the table printed is
+// the record read back at the line the printer comes back on.
 int RunSettingsRestore(const ChannelConfig& line, const std::string& which) {
     CPrinterSession session(line);
     if (!session.Open()) {
         return session.ExitCode();
     }
-    if (which == "saved") {
-        session.Send(CMD_RESTORE_SAVED);
-        std::this_thread::sleep_for(kSavedRestoreDelay);
-        return PrintAfterRestore(session);
-    }
-    session.Send(CMD_RESTORE_FACTORY);
-    std::this_thread::sleep_for(kFactoryResetDelay);
-    session.Close();
-    std::this_thread::sleep_for(kFactoryResetDelay);
-    if (!session.Reopen(FactoryLine(line))) {
+    CSettingsConversation conversation;
+    const ConversationStep first = which == "saved" ? conversation.StartSavedRestore()
+                                                    : conversation.StartFactoryRestore();
+    std::optional<PrinterSettings> restored;
+    const bool done = RunConversation(session, conversation, first,
+                                      [&](const ConversationStep& step) {
+                                          if (step.settings) {
+                                              restored = step.settings;
+                                          }
+                                      });
+    if (!done || !restored) {
         return session.ExitCode();
     }
-    std::this_thread::sleep_for(kFirstReadDelay);
-    return PrintAfterRestore(session);
+    Out() << SettingsTable(*restored);
+    return kSettingsDone;
 }
 
 }  // namespace

@@ -11,13 +11,6 @@ constexpr std::size_t kSettingsFileLimit = 64 * 1024;
 
 }  // namespace
 
-std::optional<PrinterSettings> OpenAndRead(CPrinterSession& session) {
-    if (!session.Open()) {
-        return std::nullopt;
-    }
-    return session.ReadSettings();
-}
-
 int BadInput(const std::string& text) {
     Err() << text << '\n';
     return kSettingsBadInput;

@@ -4,13 +4,10 @@
 #include <string>
 #include <vector>
 
-#include "CPrinterSession.h"
+#include "ConversationRunner.h"
 #include "PrinterSettings.h"
 
 // What the settings verbs share.
-
-// Opens the line and reads the record; empty when either failed (the session says why).
-std::optional<PrinterSettings> OpenAndRead(CPrinterSession& session);
 
 // Prints the text of a value or file that cannot be used, and gives its exit code.
 int BadInput(const std::string& text);

@@ -23,17 +23,16 @@ int RunSettingsSet(const ChannelConfig& line, const std::vector<std::string>& as
         edits.push_back(*edit);
     }
     CPrinterSession session(line);
-    const auto current = OpenAndRead(session);
-    if (!current) {
-        return session.ExitCode();
-    }
-    PrinterSettings wanted = *current;
-    std::vector<std::size_t> fields;
-    for (const SettingEdit& edit : edits) {
-        ApplyEdit(edit, wanted);
-        fields.push_back(edit.field);
-    }
-    return WriteFields(session, *current, wanted, fields) ? kSettingsDone : session.ExitCode();
+    const auto compose = [&edits](const PrinterSettings& current) {
+        PrinterSettings wanted = current;
+        std::vector<std::size_t> fields;
+        for (const SettingEdit& edit : edits) {
+            ApplyEdit(edit, wanted);
+            fields.push_back(edit.field);
+        }
+        return WriteOfFields(current, wanted, fields);
+    };
+    return WriteSettings(session, compose) ? kSettingsDone : session.ExitCode();
 }
 
 }  // namespace

@@ -4,11 +4,14 @@
 #include <vector>
 
 #include "CPrinterSession.h"
-#include "PrinterSettings.h"
+#include "CSettingsConversation.h"
 
-// Writes the named fields, and only those, from wanted where they differ from current (a
-// record read cleanly in this conversation), with the same option frames as the window. A
-// change of the printer's port is followed by reconnecting at the new line and the store
-// command. Then reads the record back and checks every named field.
-bool WriteFields(CPrinterSession& session, const PrinterSettings& current,
-                 const PrinterSettings& wanted, const std::vector<std::size_t>& fields);
+// The write of the named fields, and only those, from wanted where they differ from current,
+// each with its option bit; the named fields are checked when the record is read back.
+SettingsWrite WriteOfFields(const PrinterSettings& current, const PrinterSettings& wanted,
+                            const std::vector<std::size_t>& fields);
+
+// Opens the line and runs the save: reads the record, writes what compose makes of it with the
+// same option frames as the window (a change of the printer's port last, followed by the
+// reconnect at the new line and the store command), then reads it back and checks it.
+bool WriteSettings(CPrinterSession& session, CSettingsConversation::Compose compose);
