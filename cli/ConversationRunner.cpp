@@ -79,12 +79,11 @@ std::optional<PrinterSettings> OpenAndRead(CPrinterSession& session) {
     }
     CSettingsConversation conversation;
     std::optional<PrinterSettings> record;
-    const bool read =
-        RunConversation(session, conversation, conversation.StartRead(kReadAfterOpen),
-                        [&](const ConversationStep& step) {
-                            if (step.settings) {
-                                record = step.settings;
-                            }
-                        });
+    const bool read = RunConversation(session, conversation, conversation.StartRead(kReadAfterOpen),
+                                      [&](const ConversationStep& step) {
+                                          if (step.settings) {
+                                              record = step.settings;
+                                          }
+                                      });
     return read ? record : std::nullopt;
 }

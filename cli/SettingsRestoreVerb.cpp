@@ -17,15 +17,15 @@ int RunSettingsRestore(const ChannelConfig& line, const std::string& which) {
         return session.ExitCode();
     }
     CSettingsConversation conversation;
-    const ConversationStep first = which == "saved" ? conversation.StartSavedRestore()
-                                                    : conversation.StartFactoryRestore();
+    const ConversationStep first =
+        which == "saved" ? conversation.StartSavedRestore() : conversation.StartFactoryRestore();
     std::optional<PrinterSettings> restored;
-    const bool done = RunConversation(session, conversation, first,
-                                      [&](const ConversationStep& step) {
-                                          if (step.settings) {
-                                              restored = step.settings;
-                                          }
-                                      });
+    const bool done =
+        RunConversation(session, conversation, first, [&](const ConversationStep& step) {
+            if (step.settings) {
+                restored = step.settings;
+            }
+        });
     if (!done || !restored) {
         return session.ExitCode();
     }

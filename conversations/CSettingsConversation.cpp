@@ -16,8 +16,7 @@ ConversationStep Finished(ConversationStep step) {
     return step;
 }
 
-ConversationStep LineStep(std::chrono::milliseconds pause, LineAction action,
-                          LineChoice at = {}) {
+ConversationStep LineStep(std::chrono::milliseconds pause, LineAction action, LineChoice at = {}) {
     ConversationStep step;
     step.pause = pause;
     step.line = action;
@@ -83,8 +82,7 @@ ConversationStep CSettingsConversation::OnReply(std::span<const std::uint8_t> re
                 return Finished(std::move(bad));
             }
             return OnRecord(PrinterSettings::FromBytes(
-                std::span<const std::uint8_t, PrinterSettings::kSize>(reply.data(),
-                                                                      reply.size())));
+                std::span<const std::uint8_t, PrinterSettings::kSize>(reply.data(), reply.size())));
         case Awaiting::InfoItem:
         case Awaiting::State:
             return OnInfoReply(reply);
@@ -118,10 +116,10 @@ ConversationStep CSettingsConversation::Pop() {
     }
     ConversationStep step = std::move(m_plan.front());
     m_plan.pop_front();
-    m_awaiting = !step.AwaitsReply()                            ? Awaiting::Nothing
+    m_awaiting = !step.AwaitsReply()                          ? Awaiting::Nothing
                  : step.request->command == CMD_READ_SETTINGS ? Awaiting::Record
                  : step.request->command == CMD_GET_STATUS    ? Awaiting::State
-                                                               : Awaiting::InfoItem;
+                                                              : Awaiting::InfoItem;
     return step;
 }
 
@@ -220,7 +218,6 @@ ConversationStep CSettingsConversation::ReadStep(std::chrono::milliseconds pause
 }
 
 ConversationStep CSettingsConversation::InfoItemStep(int item) {
-    return RequestStep(RequestUntilTerminator(CMD_GET_PRINTER_INFO,
-                                              {static_cast<std::uint8_t>(item)},
-                                              InfoTerminator(item)));
+    return RequestStep(RequestUntilTerminator(
+        CMD_GET_PRINTER_INFO, {static_cast<std::uint8_t>(item)}, InfoTerminator(item)));
 }

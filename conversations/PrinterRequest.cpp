@@ -24,17 +24,17 @@ PrinterRequest RequestUntilTerminator(int command, std::vector<std::uint8_t> par
 }
 
 bool SendRequest(CMiniPrinter& printer, const PrinterRequest& request) {
-    const std::uint8_t* parameters = request.parameters.empty() ? nullptr : request.parameters.data();
+    const std::uint8_t* parameters =
+        request.parameters.empty() ? nullptr : request.parameters.data();
     const int count = static_cast<int>(request.parameters.size());
     switch (request.reply.mode) {
         case ReplyMode::FixedLength:
             return printer.SendCommand(request.command, parameters, count, true,
                                        request.reply.expectedLen);
         case ReplyMode::Pattern:
-            return printer.SendCommandWithTerminator(request.command, parameters, count,
-                                                     request.reply.replyKind,
-                                                     request.reply.pattern.data(),
-                                                     request.reply.patternLen);
+            return printer.SendCommandWithTerminator(
+                request.command, parameters, count, request.reply.replyKind,
+                request.reply.pattern.data(), request.reply.patternLen);
         case ReplyMode::Idle:
         case ReplyMode::Stream:
             break;

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "BarcodeStore.h"
-#include "CExchangeSequence.h"
 #include "ConnectParameters.h"
+#include "ExchangeControls.h"
 #include "FontStore.h"
 #include "InfoText.h"
 #include "NumberText.h"
@@ -229,23 +229,20 @@ TEST(InfoText, LinesAndStateBlock) {
     EXPECT_EQ(InfoTerminator(9), 0x00);
 }
 
-// A sequence that closes or awaits the line on its own timers takes no click that could close
+// A conversation that closes or awaits the line on its own timers takes no click that could close
 // the line or start another request; the wait for a save's read may be cut off by a disconnect.
-TEST(ExchangeSequence, RunningSequencesShutOutWhatWouldWedgeThem) {
-    const Sequence timed[] = {Sequence::FirstRead, Sequence::PortChange, Sequence::FactoryRestore,
-                              Sequence::SavedRestore};
-    for (const Sequence sequence : timed) {
-        const ExchangeControls controls = CExchangeSequence::Controls(sequence);
+TEST(ExchangeControls, RunningConversationsShutOutWhatWouldWedgeThem) {
+    const Conversation timed[] = {Conversation::FirstRead, Conversation::PortChange,
+                                  Conversation::FactoryRestore, Conversation::SavedRestore};
+    for (const Conversation conversation : timed) {
+        const ExchangeControls controls = ControlsDuring(conversation);
         EXPECT_FALSE(controls.connectButton || controls.saveButton || controls.restoreButtons)
-            << static_cast<int>(sequence);
+            << static_cast<int>(conversation);
     }
-    const ExchangeControls save = CExchangeSequence::Controls(Sequence::Save);
+    const ExchangeControls save = ControlsDuring(Conversation::Save);
     EXPECT_TRUE(save.connectButton);
     EXPECT_FALSE(save.saveButton || save.restoreButtons);
-    CExchangeSequence exchange;
-    exchange.Begin(Sequence::PortChange);
-    exchange.End();
-    const ExchangeControls idle = exchange.Controls();
+    const ExchangeControls idle = ControlsDuring(Conversation::Idle);
     EXPECT_TRUE(idle.connectButton && idle.saveButton && idle.restoreButtons);
 }
 

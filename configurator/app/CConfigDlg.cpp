@@ -7,9 +7,9 @@
 #include <QMenu>
 #include <QShortcut>
 #include <QStyle>
-#include <QTimer>
 #include <QTreeWidgetItemIterator>
 #include <algorithm>
+#include <utility>
 
 #include "CAboutDlg.h"
 #include "CBarcodePropertiesDlg.h"
@@ -21,28 +21,16 @@
 #include "CPrinterPortProperties.h"
 #include "CPrintingPropertiesDlg.h"
 #include "CTextPosPropertiesDlg.h"
-#include "CommandTable.h"
 #include "ConfiguratorStrings.h"
-#include "ConversationTimings.h"
+#include "ExchangeControls.h"
 #include "FactoryLine.h"
 #include "FlowCharacters.h"
-#include "InfoText.h"
-#include "OptionFrame.h"
 #include "Resources.h"
 #include "ui_CConfigDlg.h"
 
 namespace {
 
 constexpr int kAbsent = -9999;
-constexpr int kPurposeConnect = 0;
-constexpr int kPurposeSave = 16;
-constexpr int kPurposeRestore = 32;
-// While the information chain runs, the reply purpose counts its steps: 100 + k while item k
-// is awaited, 50 while the state byte is.
-constexpr int kInfoItemStep = 100;
-constexpr int kInfoStateStep = 50;
-constexpr int kInfoItems = 9;
-// The waits between requests: after connecting, around a change of the printer's port.
 
 QString Text(int id) {
     return QString::fromUtf8(ConfigString(id));
@@ -78,7 +66,7 @@ CConfigDlg::CConfigDlg(IUserNotifier& notifier, IProfileStore& profile, IPrinter
       m_ui(std::make_unique<Ui::CConfigDlg>()),
       m_notifier(notifier),
       m_profile(profile),
-      m_queues(queues) {
+      m_driver(notifier, queues) {
     LoadResources();
     m_ui->setupUi(this);
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
@@ -91,20 +79,22 @@ CConfigDlg::CConfigDlg(IUserNotifier& notifier, IProfileStore& profile, IPrinter
     connect(new QShortcut(QKeySequence::HelpContents, this), &QShortcut::activated, this,
             &CConfigDlg::OnAbout);
     FillTree();
-    ShowConnection(ConnectionState::NotConnected);
+    OnConnectionState(ConnectionState::NotConnected);
     m_ui->saveButton->setText(Text(IDS_SAVE_SETTINGS));
     connect(m_ui->connectButton, &QPushButton::clicked, this, &CConfigDlg::OnConnectButton);
     connect(m_ui->saveButton, &QPushButton::clicked, this, &CConfigDlg::OnSaveButton);
     connect(m_ui->pageTree, &QTreeWidget::currentItemChanged, this, &CConfigDlg::OnSelchangedTree);
-    // Precise timers never fire early: the waits are minimum spacings between requests.
-    m_step.setSingleShot(true);
-    m_step.setTimerType(Qt::PreciseTimer);
-    connect(&m_step, &QTimer::timeout, this, [this] {
-        auto step = std::move(m_nextStep);
-        step();
-    });
+    connect(&m_driver, &CConversationDriver::StateChanged, this, &CConfigDlg::OnConnectionState);
+    connect(&m_driver, &CConversationDriver::RunningChanged, this, &CConfigDlg::ApplyControls);
+    connect(&m_driver, &CConversationDriver::Produced, this, &CConfigDlg::OnProduced);
+    connect(&m_driver, &CConversationDriver::Ended, this, &CConfigDlg::OnEnded);
 
-    m_connectionPage = new CConnectionDlg(*this, *this, m_queues, extraPorts, m_ui->pageArea);
+    m_connectionPage =
+        new CConnectionDlg(*this, m_driver, notifier, queues, extraPorts, m_ui->pageArea);
+    connect(m_connectionPage, &CConnectionDlg::SearchRunning, this, [this](bool running) {
+        m_searching = running;
+        ApplyControls();
+    });
     m_connectionPage->hide();
     m_ui->pageLayout->addWidget(m_connectionPage);
     m_connectionPage->SelectStored(
@@ -120,10 +110,7 @@ CConfigDlg::CConfigDlg(IUserNotifier& notifier, IProfileStore& profile, IPrinter
     ShowPage(kPageConnection);
 }
 
-CConfigDlg::~CConfigDlg() {
-    // The connection goes first: its channel must not outlive the owners it reports to.
-    m_printer.reset();
-}
+CConfigDlg::~CConfigDlg() = default;
 
 void CConfigDlg::FillTree() {
     auto* tree = m_ui->pageTree;
@@ -204,13 +191,6 @@ void CConfigDlg::OnAbout() {
     about.exec();
 }
 
-void CConfigDlg::SetReplyWatch(std::chrono::milliseconds length) {
-    m_replyWatch = length;
-    if (m_printer) {
-        m_printer->SetReplyWatch(length);
-    }
-}
-
 CPage* CConfigDlg::Page(int id) const {
     const auto it = m_pages.find(id);
     return it == m_pages.end() ? nullptr : it->second;
@@ -279,7 +259,7 @@ void CConfigDlg::OnSelchangedTree() {
         }
         return;
     }
-    if (!m_printer || !m_printer->IsConnected()) {
+    if (!m_driver.IsOpen()) {
         saveButton->hide();
         ShowPage(kPageEmpty);
         return;
@@ -306,352 +286,119 @@ void CConfigDlg::OnSelchangedTree() {
 // cut in stay disabled until the read is answered.
 void CConfigDlg::OnConnectButton() {
     m_connectionPage->ToggleConnection();
-    if (m_printer && m_printer->IsConnected() && m_connectionState == ConnectionState::Connecting) {
-        BeginSequence(Sequence::FirstRead);
-        After(kFirstReadDelay, [this] { OnFirstReadDue(); });
-    }
-}
-
-void CConfigDlg::OnFirstReadDue() {
-    if (m_printer && m_printer->IsConnected()) {
-        SendReadSettings(kPurposeConnect);
-    } else {
-        EndSequence();
-    }
 }
 
 void CConfigDlg::OnSaveButton() {
-    const Sequence running = m_exchange.Running();
-    if (!m_printer || !m_printer->IsConnected() ||
-        (running != Sequence::Idle && running != Sequence::Info)) {
+    const Conversation running = m_driver.Running();
+    if (!m_driver.IsOpen() || (running != Conversation::Idle && running != Conversation::Info)) {
         return;
     }
     if (m_ui->saveButton->text() == Text(IDS_REQUEST)) {
-        BeginSequence(Sequence::Info);
         RequestInfo();
         return;
     }
-    BeginSequence(Sequence::Save);
-    SendReadSettings(kPurposeSave);
+    m_driver.Save([this](const PrinterSettings& current) { return ComposeVisiblePage(current); });
 }
 
-void CConfigDlg::BeginSequence(Sequence sequence) {
-    m_exchange.Begin(sequence);
-    ApplyControls();
+// Every save compares the page with the printer's values of this moment, just read.
+SettingsWrite CConfigDlg::ComposeVisiblePage(const PrinterSettings& current) {
+    m_settings = current;
+    SettingsWrite write;
+    write.record = current;
+    CPage* page = Page(m_currentPageId);
+    if (page != nullptr && page->SaveGroup() >= 0) {
+        write.masks[static_cast<std::size_t>(page->SaveGroup())] = page->Store(write.record);
+    }
+    return write;
 }
 
-void CConfigDlg::EndSequence() {
-    m_step.stop();
-    m_nextStep = nullptr;
-    m_exchange.End();
-    ApplyControls();
-}
-
-void CConfigDlg::After(std::chrono::milliseconds wait, std::function<void()> step) {
-    m_nextStep = std::move(step);
-    m_step.start(wait);
+void CConfigDlg::RequestInfo() {
+    static_cast<CPrinterInfoDlg*>(Page(kPageInfo))->SetText(ConfigString(IDS_ASKING_PRINTER));
+    m_infoAnswered = false;
+    m_driver.RequestInfo();
 }
 
 void CConfigDlg::ApplyControls() {
-    const ExchangeControls controls = m_exchange.Controls();
-    m_ui->connectButton->setEnabled(controls.connectButton);
+    const ExchangeControls controls = ControlsDuring(m_driver.Running());
+    m_ui->connectButton->setEnabled(controls.connectButton && !m_searching);
     m_ui->saveButton->setEnabled(controls.saveButton);
     if (auto* options = static_cast<CPrinterOptionsDlg*>(Page(kPageOptions))) {
         options->SetRestoreButtonsEnabled(controls.restoreButtons);
     }
 }
 
-void CConfigDlg::SendReadSettings(int purpose) {
-    m_exchange.Expect(CMD_READ_SETTINGS, purpose);
-    m_printer->SendCommand(CMD_READ_SETTINGS, nullptr, 0, true, PrinterSettings::kSize);
-}
-
-void CConfigDlg::OnChannelMessage(std::uint64_t connection, ChannelMessage message,
-                                  const std::vector<std::uint8_t>& bytes) {
-    if (connection != m_connection) {
-        return;  // from a connection that has been closed since
-    }
-    switch (message) {
-        case WM_CHANNEL_REPLY:
-            OnPrinterReply(bytes);
-            break;
-        case WM_CHANNEL_TIMEOUT:
-        case WM_CHANNEL_STREAM_END:
-            EndConnection(IDS_REPLY_TIMEOUT);
-            break;
-        case WM_CHANNEL_LINE_LOST:
-            EndConnection(IDS_LINE_LOST);
-            break;
-        case WM_CHANNEL_CHUNK:
-            break;
+void CConfigDlg::OnConnectionState(ConnectionState state) {
+    m_ui->connectButton->setText(Text(ConnectButtonLabel(state)));
+    if (state == ConnectionState::NotConnected) {
+        m_ui->pageTree->setEnabled(true);
+        ShowPageForConnectionState();
     }
 }
 
-void CConfigDlg::OnPrinterReply(const std::vector<std::uint8_t>& bytes) {
-    if (m_exchange.LastCommand() == CMD_READ_SETTINGS) {
-        OnSettingsReply(bytes);
-    } else if (m_exchange.LastCommand() == CMD_GET_PRINTER_INFO) {
-        OnInfoReply(bytes);
+void CConfigDlg::OnProduced(const ConversationStep& step) {
+    if (step.settings) {
+        m_settings = *step.settings;
     }
-}
-
-void CConfigDlg::OnSettingsReply(const std::vector<std::uint8_t>& bytes) {
-    if (bytes.size() != PrinterSettings::kSize) {
-        EndSequence();
-        DisconnectPrinter();
-        OnSelchangedTree();
-        Warn(IDS_BAD_REPLY);
-        SetNotConnected();
-        return;
-    }
-    m_connectionPage->SetConnectedTitle(true);
-    ShowConnection(ConnectionState::Connected);
-    m_settings = PrinterSettings::FromBytes(
-        std::span<const std::uint8_t, PrinterSettings::kSize>(bytes.data(), bytes.size()));
-    if (m_exchange.ReplyPurpose() == kPurposeSave) {
-        EndSequence();
-        StoreVisiblePage();
-        return;
-    }
-    // After the first read and after a restore the page shown takes the printer's values, so
-    // that a later save does not send back what the page showed before.
-    EndSequence();
-    ShowPageForConnectionState();
-}
-
-// A time-out and a lost line end the same way, each with its own sentence.
-void CConfigDlg::EndConnection(int messageId) {
-    const bool infoWasRunning = m_exchange.LastCommand() == CMD_GET_PRINTER_INFO;
-    EndSequence();
-    EnableTree();
-    DisconnectPrinter();
-    Warn(messageId);
-    if (infoWasRunning) {
-        if (auto* info = static_cast<CPrinterInfoDlg*>(Page(kPageInfo))) {
-            info->ClearIfSingleLine();
+    if (step.infoText) {
+        auto* info = static_cast<CPrinterInfoDlg*>(Page(kPageInfo));
+        if (!std::exchange(m_infoAnswered, true)) {
+            info->SetText("");
         }
+        info->Append(*step.infoText);
     }
-    SetNotConnected();
-    OnSelchangedTree();
+    if (!step.flowChanges.empty()) {
+        m_notifier.ShowMessage(FlowCharacterMessage(step.flowChanges), "Velkor",
+                               MessageIcon::Exclamation);
+    }
 }
 
-void CConfigDlg::SetNotConnected() {
-    SetConnection(ConnectionState::NotConnected, true);
-    m_connectionPage->SetConnectedTitle(false);
-    m_connectionPage->EnableConnectionControls(true);
-}
-
-// Every save compares the page with the printer's values of this moment, just read.
-void CConfigDlg::StoreVisiblePage() {
-    CPage* page = Page(m_currentPageId);
-    if (page == nullptr || page->SaveGroup() < 0) {
-        return;
-    }
-    int mask = page->Store(m_settings);
-    const bool softwareFlow =
-        UsesSoftwareFlow(m_connectionPage->Parameters().flowControl, m_settings);
-    if (m_currentPageId == kPagePort) {
-        if (mask != 0) {
-            if (softwareFlow) {
-                KeepFlowCharactersOut();
+// After the first read and after a restore the page shown takes the printer's values, so that a
+// later save does not send back what the page showed before. A time-out and a lost line end the
+// connection, each with its own sentence.
+void CConfigDlg::OnEnded(Conversation conversation, ConversationEnd end) {
+    switch (end) {
+        case ConversationEnd::Done:
+            if (conversation == Conversation::Info) {
+                m_ui->pageTree->setEnabled(true);
+                m_ui->pageTree->setFocus();
+            } else if (conversation != Conversation::Save &&
+                       conversation != Conversation::PortChange) {
+                ShowPageForConnectionState();
             }
-            ChangePrinterPort();
-        }
-        return;
-    }
-    const auto changes = softwareFlow ? AvoidFlowCharacters(page->SaveGroup(), m_settings, mask)
-                                      : std::vector<FlowCharacterChange>{};
-    m_printer->SaveOptions(m_settings, page->SaveGroup(), mask);
-    TellFlowCharacters(changes);
-}
-
-// Before the printer's port turns to software flow control, every value that would then stop
-// its record from being read is changed, on the line that still carries it.
-void CConfigDlg::KeepFlowCharactersOut() {
-    std::vector<FlowCharacterChange> changes;
-    for (int group = kGroupPrinterOptions; group < kGroupPrinterPort; ++group) {
-        int mask = 0;
-        const auto changed = AvoidFlowCharacters(group, m_settings, mask);
-        if (mask != 0) {
-            m_printer->SaveOptions(m_settings, group, mask);
-        }
-        changes.insert(changes.end(), changed.begin(), changed.end());
-    }
-    TellFlowCharacters(changes);
-}
-
-void CConfigDlg::TellFlowCharacters(const std::vector<FlowCharacterChange>& changes) {
-    if (!changes.empty()) {
-        m_notifier.ShowMessage(FlowCharacterMessage(changes), "Velkor", MessageIcon::Exclamation);
+            break;
+        case ConversationEnd::BadReply:
+            Warn(IDS_BAD_REPLY);
+            break;
+        case ConversationEnd::Timeout:
+        case ConversationEnd::LineLost:
+            Warn(end == ConversationEnd::Timeout ? IDS_REPLY_TIMEOUT : IDS_LINE_LOST);
+            if (conversation == Conversation::Info) {
+                static_cast<CPrinterInfoDlg*>(Page(kPageInfo))->ClearIfSingleLine();
+            }
+            break;
+        case ConversationEnd::NotReopened:
+            break;
     }
 }
 
-// The printer takes its new line at once: close, follow it on the connection page, reconnect,
-// and only then make the printer keep the new settings.
-void CConfigDlg::ChangePrinterPort() {
-    BeginSequence(Sequence::PortChange);
-    m_printer->SaveOptions(m_settings, kGroupPrinterPort, 0x01);
-    const PortValues line = static_cast<CPrinterPortProperties*>(Page(kPagePort))->Values();
-    After(kPortSettleDelay, [this, line] {
-        DisconnectPrinter();
-        m_connectionPage->SelectLine(line.baudIndex, line.framingIndex, line.flowIndex);
-        After(kPortSettleDelay, [this] { ReconnectAfterPortChange(); });
-    });
-}
-
-void CConfigDlg::ReconnectAfterPortChange() {
-    const ConnectParameters parameters = m_connectionPage->Parameters();
-    if (!Printer().Connect(NewConnectionOwner(), parameters.portName, parameters.baudRate,
-                           parameters.parity, parameters.flowControl, parameters.stopBits)) {
-        EndSequence();
-        return;
-    }
-    After(kStoreAfterReconnectDelay, [this] {
-        if (m_printer->IsConnected()) {
-            m_printer->SendCommand(CMD_STORE_SETTINGS, nullptr, 0, false, 0);
-        }
-        EndSequence();
-    });
-}
-
-void CConfigDlg::RequestInfo() {
-    auto* info = static_cast<CPrinterInfoDlg*>(Page(kPageInfo));
-    info->SetText(ConfigString(IDS_ASKING_PRINTER));
-    if (!m_printer) {
-        return;
-    }
-    RequestInfoItem(1);
-}
-
-void CConfigDlg::RequestInfoItem(int item) {
-    m_exchange.Expect(CMD_GET_PRINTER_INFO, kInfoItemStep + item);
-    const auto parameter = static_cast<std::uint8_t>(item);
-    const std::uint8_t terminator = InfoTerminator(item);
-    m_printer->SendCommandWithTerminator(CMD_GET_PRINTER_INFO, &parameter, 1, kReplyKindTerminator,
-                                         &terminator, 1);
-}
-
-void CConfigDlg::OnInfoReply(const std::vector<std::uint8_t>& bytes) {
-    auto* info = static_cast<CPrinterInfoDlg*>(Page(kPageInfo));
-    const int purpose = m_exchange.AdvanceReplyPurpose();
-    const int item = purpose - kInfoItemStep - 1;
-    if (item >= 1 && item < kInfoItems) {
-        if (item == 1) {
-            info->SetText("");  // the "asking the printer" line goes
-        }
-        info->Append(InfoItemLine(item, bytes));
-        RequestInfoItem(item + 1);
-    } else if (item == kInfoItems) {
-        info->Append(InfoFontLine(bytes));
-        m_exchange.Expect(CMD_GET_PRINTER_INFO, kInfoStateStep);
-        const std::uint8_t statusRequest = 0;
-        m_printer->SendCommand(CMD_GET_STATUS, &statusRequest, 1, true, 1);
-    } else if (purpose == kInfoStateStep + 1 && !bytes.empty()) {
-        info->Append(InfoStateBlock(bytes[0]));
-        EndSequence();
-        EnableTree();
-        m_ui->pageTree->setFocus();
-    }
-}
-
-// The printer returns to 115200 bit/s, 8N1, RTS/CTS: close, follow it, reconnect, read back.
 void CConfigDlg::OnRestoreFactory() {
-    if (!m_printer || m_exchange.Running() != Sequence::Idle) {
-        return;
+    if (m_driver.IsOpen() && m_driver.Running() == Conversation::Idle) {
+        m_driver.RestoreFactory();
     }
-    BeginSequence(Sequence::FactoryRestore);
-    m_exchange.Expect(CMD_RESTORE_FACTORY, 0);
-    m_printer->SendCommand(CMD_RESTORE_FACTORY, nullptr, 0, false, 0);
-    After(kFactoryResetDelay, [this] {
-        DisconnectPrinter();
-        After(kFactoryResetDelay, [this] {
-            m_connectionPage->SelectLine(kFactoryBaudIndex, kFactoryFramingIndex,
-                                         kFactoryFlowIndex);
-            ShowConnection(ConnectionState::NotConnected);
-            m_connectionPage->ToggleConnection();
-            ApplyControls();
-            After(kFirstReadDelay, [this] { ReadBackAfterRestore(); });
-        });
-    });
 }
 
 void CConfigDlg::OnRestoreSaved() {
-    if (!m_printer || m_exchange.Running() != Sequence::Idle) {
-        return;
+    if (m_driver.IsOpen() && m_driver.Running() == Conversation::Idle) {
+        m_driver.RestoreSaved();
     }
-    BeginSequence(Sequence::SavedRestore);
-    m_exchange.Expect(CMD_RESTORE_SAVED, 0);
-    m_printer->SendCommand(CMD_RESTORE_SAVED, nullptr, 0, false, 0);
-    After(kSavedRestoreDelay, [this] { ReadBackAfterRestore(); });
-}
-
-// A reconnect that failed leaves the window not connected, every control given back.
-void CConfigDlg::ReadBackAfterRestore() {
-    if (!m_printer->IsConnected()) {
-        EndSequence();
-        DisconnectPrinter();
-        SetNotConnected();
-        ShowPageForConnectionState();
-        return;
-    }
-    SendReadSettings(kPurposeRestore);
 }
 
 void CConfigDlg::Warn(int stringId) {
     m_notifier.ShowMessage(ConfigString(stringId), "Velkor", MessageIcon::Exclamation);
 }
 
-void CConfigDlg::SetConnection(ConnectionState state, bool enabled) {
-    ShowConnection(state);
-    m_ui->connectButton->setEnabled(enabled);
-}
-
-void CConfigDlg::ShowConnection(ConnectionState state) {
-    m_connectionState = state;
-    m_ui->connectButton->setText(Text(ConnectButtonLabel(state)));
-}
-
-CMiniPrinter& CConfigDlg::Printer() {
-    if (!m_printer) {
-        m_printer = std::make_unique<CMiniPrinter>(m_notifier, m_queues);
-        m_printer->SetReplyWatch(m_replyWatch);
-    }
-    return *m_printer;
-}
-
-void CConfigDlg::DisconnectPrinter() {
-    if (m_printer) {
-        m_printer->Disconnect();
-    }
-    ++m_connection;
-}
-
-IChannelOwner* CConfigDlg::NewConnectionOwner() {
-    ++m_connection;
-    m_owners.push_back(std::make_unique<CQueuedChannelOwner>(
-        this, m_connection,
-        [this](std::uint64_t connection, ChannelMessage message,
-               const std::vector<std::uint8_t>& bytes) {
-            OnChannelMessage(connection, message, bytes);
-        }));
-    return m_owners.back().get();
-}
-
-// A request the user cut off will never be answered: give back what it disabled.
-void CConfigDlg::OnUserDisconnect() {
-    EndSequence();
-}
-
 void CConfigDlg::ShowPageForConnectionState() {
     m_suppressConnectionPage = true;
     OnSelchangedTree();
     m_suppressConnectionPage = false;
-}
-
-void CConfigDlg::EnableTree() {
-    m_ui->pageTree->setEnabled(true);
-}
-
-void CConfigDlg::ShowWarning(const QString& text) {
-    m_notifier.ShowMessage(text.toStdString(), "Velkor", MessageIcon::Exclamation);
 }

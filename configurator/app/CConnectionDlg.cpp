@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "CLineSearch.h"
-#include "CMiniPrinter.h"
 #include "ConfiguratorStrings.h"
 #include "LineItems.h"
 #include "LineLists.h"
@@ -45,13 +44,15 @@ void SelectIndex(QComboBox* box, int index) {
 
 }  // namespace
 
-CConnectionDlg::CConnectionDlg(IPageHost& host, IConnectionHost& connection, IPrinterQueues& queues,
+CConnectionDlg::CConnectionDlg(IPageHost& host, CConversationDriver& driver,
+                               IUserNotifier& notifier, IPrinterQueues& queues,
                                const std::vector<std::string>& extraPorts, QWidget* parent)
     : CPage(host, parent),
       m_ui(std::make_unique<Ui::CConnectionDlg>()),
-      m_connection(connection),
+      m_driver(driver),
+      m_notifier(notifier),
       m_portList(DiscoverPorts(queues, extraPorts)),
-      m_search(std::make_unique<CLineSearch>(queues, connection.Notifier())) {
+      m_search(std::make_unique<CLineSearch>(queues, notifier)) {
     m_ui->setupUi(this);
     m_ui->groupBox->setTitle(ConfigString(IDS_CONNECTION));
     m_ui->interfaceLabel->setText(ConfigString(IDS_INTERFACE_LABEL));
@@ -87,6 +88,11 @@ CConnectionDlg::CConnectionDlg(IPageHost& host, IConnectionHost& connection, IPr
     connect(m_ui->findButton, &QPushButton::clicked, this, &CConnectionDlg::FindPrinter);
     connect(m_search.get(), &CLineSearch::Progress, this, &CConnectionDlg::OnSearchProgress);
     connect(m_search.get(), &CLineSearch::Finished, this, &CConnectionDlg::OnSearchFinished);
+    connect(&m_driver, &CConversationDriver::StateChanged, this,
+            &CConnectionDlg::OnConnectionState);
+    connect(&m_driver, &CConversationDriver::LineFollowed, this, [this](const LineChoice& line) {
+        SelectLine(line.baudIndex, line.framingIndex, line.flowIndex);
+    });
 }
 
 CConnectionDlg::~CConnectionDlg() = default;
@@ -156,40 +162,48 @@ void CConnectionDlg::SelectLine(int baudIndex, int framingIndex, int flowIndex) 
 }
 
 void CConnectionDlg::ToggleConnection() {
-    const ConnectionState state = m_connection.Connection();
+    const ConnectionState state = m_driver.State();
     if (state == ConnectionState::Connected) {
-        Disconnect();
+        m_driver.Disconnect();
     } else if (state == ConnectionState::NotConnected) {
         Connect();
     }
 }
 
-void CConnectionDlg::Disconnect() {
-    m_connection.DisconnectPrinter();
-    m_connection.OnUserDisconnect();
-    m_connection.SetConnection(ConnectionState::NotConnected, true);
-    SetConnectedTitle(false);
-    EnableConnectionControls(true);
-    m_connection.ShowPageForConnectionState();
-    m_connection.EnableTree();
+// The line's choices are the user's while not connected; connected, the title says so.
+void CConnectionDlg::OnConnectionState(ConnectionState state) {
+    switch (state) {
+        case ConnectionState::NotConnected:
+            SetConnectedTitle(false);
+            EnableConnectionControls(true);
+            break;
+        case ConnectionState::Connecting:
+            EnableConnectionControls(false);
+            break;
+        case ConnectionState::Connected:
+            SetConnectedTitle(true);
+            break;
+    }
 }
 
 // An empty port name is refused here: the serial layer would only fail with a less clear message.
 void CConnectionDlg::Connect() {
     const ConnectParameters parameters = Parameters();
     if (parameters.portName.empty()) {
-        m_connection.ShowWarning(
-            tr("Порт не выбран.\nВыберите порт, к которому подключен принтер."));
+        Warn(tr("Порт не выбран.\nВыберите порт, к которому подключен принтер."));
         return;
     }
-    CMiniPrinter& printer = m_connection.Printer();
-    if (!printer.Connect(m_connection.NewConnectionOwner(), parameters.portName,
-                         parameters.baudRate, parameters.parity, parameters.flowControl,
-                         parameters.stopBits)) {
-        return;
-    }
-    m_connection.SetConnection(ConnectionState::Connecting, false);
-    EnableConnectionControls(false);
+    ChannelConfig line;
+    line.portName = parameters.portName;
+    line.baudRate = parameters.baudRate;
+    line.parity = parameters.parity;
+    line.flowControl = parameters.flowControl;
+    line.stopBits = parameters.stopBits;
+    m_driver.Connect(line);
+}
+
+void CConnectionDlg::Warn(const QString& text) {
+    m_notifier.ShowMessage(text.toStdString(), "Velkor", MessageIcon::Exclamation);
 }
 
 void CConnectionDlg::FindPrinter() {
@@ -199,8 +213,7 @@ void CConnectionDlg::FindPrinter() {
     }
     const std::string port = PortName();
     if (port.empty()) {
-        m_connection.ShowWarning(
-            tr("Порт не выбран.\nВыберите порт, к которому подключен принтер."));
+        Warn(tr("Порт не выбран.\nВыберите порт, к которому подключен принтер."));
         return;
     }
     ShowSearching(true);
@@ -212,7 +225,7 @@ void CConnectionDlg::ShowSearching(bool searching) {
     m_ui->portCombo->setEnabled(!searching);
     m_ui->baudCombo->setEnabled(!searching);
     m_ui->flowCombo->setEnabled(!searching);
-    m_connection.SetConnection(ConnectionState::NotConnected, !searching);
+    emit SearchRunning(searching);
     m_ui->findButton->setText(searching ? tr("Остановить поиск") : tr("Найти принтер"));
     m_ui->findProgress->setVisible(searching);
     m_ui->findProgress->setValue(0);
@@ -247,8 +260,8 @@ void CConnectionDlg::OnSearchFinished() {
             break;
         case LineDetection::Status::PortNotOpened: {
             const std::string cause = DescribeOpenFailure(result.openFailure);
-            m_connection.ShowWarning(QString::fromStdString("Can't open a specified port" +
-                                                            (cause.empty() ? "" : "\n" + cause)));
+            Warn(QString::fromStdString("Can't open a specified port" +
+                                        (cause.empty() ? "" : "\n" + cause)));
             break;
         }
         case LineDetection::Status::LineLost:

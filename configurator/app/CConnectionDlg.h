@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
+#include "CConversationDriver.h"
 #include "CPage.h"
 #include "ConnectParameters.h"
-#include "ConnectionHost.h"
 #include "PrinterQueues.h"
 #include "SerialLineSettings.h"
 
@@ -17,15 +17,17 @@ class CConnectionDlg;
 }
 
 // The connection page: the port and line parameters, remembered between runs, and the toggle
-// behind the main window's connect button.
+// behind the main window's connect button. It follows the driver's connection state and the
+// lines the driver reopens at.
 class CConnectionDlg final : public CPage {
     Q_OBJECT
 
 public:
     // Ports come from the printer queues that print to serial ports and from the system's serial
     // devices; extraPorts (for example a simulator's pseudo-terminal) are offered as well.
-    CConnectionDlg(IPageHost& host, IConnectionHost& connection, IPrinterQueues& queues,
-                   const std::vector<std::string>& extraPorts, QWidget* parent);
+    CConnectionDlg(IPageHost& host, CConversationDriver& driver, IUserNotifier& notifier,
+                   IPrinterQueues& queues, const std::vector<std::string>& extraPorts,
+                   QWidget* parent);
     ~CConnectionDlg() override;
 
     int Id() const override { return kPageConnection; }
@@ -41,12 +43,18 @@ public:
 
     ConnectParameters Parameters() const;
     void ToggleConnection();
-    void EnableConnectionControls(bool enable);
-    void SetConnectedTitle(bool connected);
     // After the printer's own port changed: the connection follows it.
     void SelectLine(int baudIndex, int framingIndex, int flowIndex);
 
+signals:
+    // While the search runs, the port is the search's: the window may not connect.
+    void SearchRunning(bool running);
+
 private:
+    void OnConnectionState(ConnectionState state);
+    void EnableConnectionControls(bool enable);
+    void SetConnectedTitle(bool connected);
+    void Warn(const QString& text);
     void Connect();
     void Disconnect();
     // "Найти принтер": tries every line on the chosen port and selects the one that answers;
@@ -58,7 +66,8 @@ private:
     QString LineText(const SerialLineRequest& line) const;
 
     std::unique_ptr<Ui::CConnectionDlg> m_ui;
-    IConnectionHost& m_connection;
+    CConversationDriver& m_driver;
+    IUserNotifier& m_notifier;
     std::vector<std::string> m_portList;
     std::unique_ptr<CLineSearch> m_search;
 };
