@@ -14,46 +14,9 @@
 
 #include "CliRun.h"
 #include "ConfigWindowFixture.h"
+#include "WireLog.h"
 
 namespace {
-
-using Milliseconds = std::chrono::milliseconds;
-
-// Pauses are recorded in whole steps. The simulator stamps a command when its reader gets to
-// it, which can make a pause look shorter than it was by a little.
-constexpr Milliseconds kPauseStep{100};
-constexpr Milliseconds kStampSlack{50};
-
-struct WireLine {
-    Milliseconds pause;  // the least pause before the command
-    Bytes bytes;
-};
-
-std::vector<WireLine> Heard(const std::vector<SimCommandRecord>& commands) {
-    std::vector<WireLine> lines;
-    for (std::size_t i = 0; i < commands.size(); ++i) {
-        const auto gap =
-            i == 0
-                ? Milliseconds{0}
-                : std::chrono::duration_cast<Milliseconds>(commands[i].when - commands[i - 1].when);
-        lines.push_back({(gap + kStampSlack) / kPauseStep * kPauseStep, commands[i].bytes});
-    }
-    return lines;
-}
-
-std::string Format(const std::vector<WireLine>& lines) {
-    std::ostringstream out;
-    for (const WireLine& line : lines) {
-        out << '+' << line.pause.count() / 1000 << '.' << std::setw(3) << std::setfill('0')
-            << line.pause.count() % 1000;
-        for (std::uint8_t byte : line.bytes) {
-            out << ' ' << std::hex << std::uppercase << std::setw(2) << std::setfill('0')
-                << static_cast<int>(byte) << std::dec;
-        }
-        out << '\n';
-    }
-    return out.str();
-}
 
 std::vector<WireLine> Parse(std::istream& in) {
     std::vector<WireLine> lines;
@@ -93,19 +56,6 @@ void ExpectWire(const std::string& name, const std::string& what,
                 ? Milliseconds{0}
                 : std::chrono::duration_cast<Milliseconds>(commands[i].when - commands[i - 1].when);
         EXPECT_GE(gap, recorded[i].pause - kStampSlack) << name << " before command " << i;
-    }
-}
-
-// Lets the window's timers run until the printer has heard nothing for longer than any pause
-// inside a conversation (the factory restore's 900 ms), or 15 s have passed.
-void WaitUntilQuiet(CPrinterSim& sim) {
-    constexpr int kQuietPolls = 12;
-    std::size_t seen = sim.Commands().size();
-    for (int i = 0, quiet = 0; i < 150 && quiet < kQuietPolls; ++i) {
-        QTest::qWait(100);
-        const std::size_t now = sim.Commands().size();
-        quiet = now == seen ? quiet + 1 : 0;
-        seen = now;
     }
 }
 
