@@ -6,25 +6,17 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QShortcut>
-#include <QStyle>
-#include <QTreeWidgetItemIterator>
-#include <algorithm>
 #include <utility>
 
 #include "CAboutDlg.h"
-#include "CBarcodePropertiesDlg.h"
 #include "CConnectionDlg.h"
-#include "CEmptyDlg.h"
-#include "CFontPropertiesDlg.h"
 #include "CPrinterInfoDlg.h"
 #include "CPrinterOptionsDlg.h"
-#include "CPrinterPortProperties.h"
-#include "CPrintingPropertiesDlg.h"
-#include "CTextPosPropertiesDlg.h"
 #include "ConfiguratorStrings.h"
 #include "ExchangeControls.h"
-#include "FactoryLine.h"
 #include "FlowCharacters.h"
+#include "PageFactory.h"
+#include "PageTree.h"
 #include "Resources.h"
 #include "ui_CConfigDlg.h"
 
@@ -34,16 +26,6 @@ constexpr int kAbsent = -9999;
 
 QString Text(int id) {
     return QString::fromUtf8(ConfigString(id));
-}
-
-// The tree's items carry the page they show, so that a page is found by identity, not by its
-// translated text.
-constexpr int kPageIdRole = Qt::UserRole;
-
-QTreeWidgetItem* PageItem(int textId, int pageId) {
-    auto* item = new QTreeWidgetItem({Text(textId)});
-    item->setData(0, kPageIdRole, pageId);
-    return item;
 }
 
 int ConnectButtonLabel(ConnectionState state) {
@@ -78,7 +60,7 @@ CConfigDlg::CConfigDlg(IUserNotifier& notifier, IProfileStore& profile, IPrinter
     // context menu and on F1.
     connect(new QShortcut(QKeySequence::HelpContents, this), &QShortcut::activated, this,
             &CConfigDlg::OnAbout);
-    FillTree();
+    FillPageTree(*m_ui->pageTree);
     OnConnectionState(ConnectionState::NotConnected);
     m_ui->saveButton->setText(Text(IDS_SAVE_SETTINGS));
     connect(m_ui->connectButton, &QPushButton::clicked, this, &CConfigDlg::OnConnectButton);
@@ -97,11 +79,7 @@ CConfigDlg::CConfigDlg(IUserNotifier& notifier, IProfileStore& profile, IPrinter
     });
     m_connectionPage->hide();
     m_ui->pageLayout->addWidget(m_connectionPage);
-    m_connectionPage->SelectStored(
-        m_profile.GetString("Interface", "PortName", ""),
-        m_profile.GetInt("Interface", "PortIndex", 0),
-        m_profile.GetInt("Interface", "BaudRateIndex", kFactoryBaudIndex),
-        m_profile.GetInt("Interface", "FlowControlIndex", kFactoryFlowIndex));
+    m_connectionPage->LoadChoices(m_profile);
     if (!extraPorts.empty()) {
         // A device named on the command line is the one the user means to use.
         m_connectionPage->SelectPort(extraPorts.front());
@@ -111,41 +89,6 @@ CConfigDlg::CConfigDlg(IUserNotifier& notifier, IProfileStore& profile, IPrinter
 }
 
 CConfigDlg::~CConfigDlg() = default;
-
-void CConfigDlg::FillTree() {
-    auto* tree = m_ui->pageTree;
-    tree->addTopLevelItem(PageItem(IDS_CONNECTION, kPageConnection));
-    auto* settings = PageItem(IDS_PRINTER_SETTINGS, kPageOptions);
-    tree->addTopLevelItem(settings);
-    for (const auto& [textId, pageId] :
-         {std::pair{IDS_PRINTING, kPagePrinting}, std::pair{IDS_FONT, kPageFont},
-          std::pair{IDS_TEXT_POSITION, kPageTextPosition}, std::pair{IDS_BARCODE, kPageBarcode},
-          std::pair{IDS_RS232, kPagePort}}) {
-        settings->addChild(PageItem(textId, pageId));
-    }
-    tree->addTopLevelItem(PageItem(IDS_SERVICE_INFO, kPageInfo));
-    tree->setCurrentItem(nullptr);
-    FitTreeWidth();
-}
-
-// The tree does not scroll sideways: it is as wide as its widest item with every branch open,
-// each item as the style draws it (indentation, text margins) and room for a scroll bar.
-void CConfigDlg::FitTreeWidth() {
-    auto* tree = m_ui->pageTree;
-    const QFontMetrics metrics(tree->font());
-    const int textMargins = 2 * (tree->style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 1);
-    int widest = 0;
-    for (QTreeWidgetItemIterator it(tree); *it != nullptr; ++it) {
-        int depth = 1;
-        for (const QTreeWidgetItem* up = (*it)->parent(); up != nullptr; up = up->parent()) {
-            ++depth;
-        }
-        widest = std::max(widest, depth * tree->indentation() +
-                                      metrics.horizontalAdvance((*it)->text(0)) + textMargins);
-    }
-    const int scrollBar = tree->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
-    tree->setFixedWidth(widest + 2 * tree->frameWidth() + scrollBar);
-}
 
 void CConfigDlg::RestorePosition() {
     const int left = m_profile.GetInt("Window", "left", kAbsent);
@@ -158,10 +101,7 @@ void CConfigDlg::RestorePosition() {
 }
 
 void CConfigDlg::SaveProfile() {
-    m_profile.SetString("Interface", "PortName", m_connectionPage->PortName());
-    m_profile.SetInt("Interface", "PortIndex", m_connectionPage->PortIndex());
-    m_profile.SetInt("Interface", "BaudRateIndex", m_connectionPage->BaudIndex());
-    m_profile.SetInt("Interface", "FlowControlIndex", m_connectionPage->FlowIndex());
+    m_connectionPage->SaveChoices(m_profile);
     m_profile.SetInt("Window", "left", x());
     m_profile.SetInt("Window", "top", y());
 }
@@ -196,34 +136,6 @@ CPage* CConfigDlg::Page(int id) const {
     return it == m_pages.end() ? nullptr : it->second;
 }
 
-CPage* CConfigDlg::CreatePage(int id) {
-    switch (id) {
-        case kPagePrinting:
-            return new CPrintingPropertiesDlg(*this, m_ui->pageArea);
-        case kPageFont:
-            return new CFontPropertiesDlg(*this, m_ui->pageArea);
-        case kPageBarcode:
-            return new CBarcodePropertiesDlg(*this, m_ui->pageArea);
-        case kPageTextPosition:
-            return new CTextPosPropertiesDlg(*this, m_ui->pageArea);
-        case kPageInfo:
-            return new CPrinterInfoDlg(*this, m_ui->pageArea);
-        case kPageOptions: {
-            auto* options = new CPrinterOptionsDlg(*this, m_ui->pageArea);
-            connect(options, &CPrinterOptionsDlg::RestoreFactory, this,
-                    &CConfigDlg::OnRestoreFactory);
-            connect(options, &CPrinterOptionsDlg::RestoreSaved, this, &CConfigDlg::OnRestoreSaved);
-            return options;
-        }
-        case kPageEmpty:
-            return new CEmptyDlg(*this, m_ui->pageArea);
-        case kPagePort:
-            return new CPrinterPortProperties(*this, m_ui->pageArea);
-        default:
-            return nullptr;
-    }
-}
-
 bool CConfigDlg::ShowPage(int id) {
     m_currentPageId = 0;
     if (m_shownPage != nullptr) {
@@ -232,9 +144,14 @@ bool CConfigDlg::ShowPage(int id) {
     CPage* page = Page(id);
     if (page == nullptr) {
         m_shownPage = nullptr;
-        page = CreatePage(id);
+        page = CreatePage(id, *this, m_ui->pageArea);
         if (page == nullptr) {
             return false;
+        }
+        if (auto* options = qobject_cast<CPrinterOptionsDlg*>(page)) {
+            connect(options, &CPrinterOptionsDlg::RestoreFactory, this,
+                    &CConfigDlg::OnRestoreFactory);
+            connect(options, &CPrinterOptionsDlg::RestoreSaved, this, &CConfigDlg::OnRestoreSaved);
         }
         m_pages[id] = page;
         page->hide();
@@ -251,7 +168,7 @@ void CConfigDlg::OnSelchangedTree() {
     auto* saveButton = m_ui->saveButton;
     saveButton->setText(Text(IDS_SAVE_SETTINGS));
     QTreeWidgetItem* item = m_ui->pageTree->currentItem();
-    const int pageId = item != nullptr ? item->data(0, kPageIdRole).toInt() : 0;
+    const int pageId = PageIdOf(item);
     if (pageId == kPageConnection) {
         saveButton->hide();
         if (!m_suppressConnectionPage) {
@@ -293,7 +210,7 @@ void CConfigDlg::OnSaveButton() {
     if (!m_driver.IsOpen() || (running != Conversation::Idle && running != Conversation::Info)) {
         return;
     }
-    if (m_ui->saveButton->text() == Text(IDS_REQUEST)) {
+    if (m_currentPageId == kPageInfo) {
         RequestInfo();
         return;
     }

@@ -53,12 +53,9 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    void FillTree();
-    void FitTreeWidth();
     void RestorePosition();
     void SaveProfile();
     bool ShowPage(int id);
-    CPage* CreatePage(int id);
     void ShowPageForConnectionState();
     void ApplyControls();
     void RequestInfo();

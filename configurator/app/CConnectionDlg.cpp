@@ -4,6 +4,7 @@
 
 #include "CLineSearch.h"
 #include "ConfiguratorStrings.h"
+#include "FactoryLine.h"
 #include "LineItems.h"
 #include "LineLists.h"
 #include "PortCombo.h"
@@ -100,10 +101,10 @@ CConnectionDlg::~CConnectionDlg() = default;
 // The port is found by its name where one was kept; a kept name that the system no longer lists
 // (a typed path, an adapter not plugged in) is offered again rather than lost. Profiles from
 // before names were kept select by index.
-void CConnectionDlg::SelectStored(const std::string& portName, int portIndex, int baudIndex,
-                                  int flowIndex) {
+void CConnectionDlg::LoadChoices(IProfileStore& profile) {
+    const std::string portName = profile.GetString("Interface", "PortName", "");
     if (portName.empty()) {
-        SelectIndex(m_ui->portCombo, portIndex);
+        SelectIndex(m_ui->portCombo, profile.GetInt("Interface", "PortIndex", 0));
     } else {
         const QString name = QString::fromStdString(portName);
         if (m_ui->portCombo->findText(name) < 0) {
@@ -112,8 +113,16 @@ void CConnectionDlg::SelectStored(const std::string& portName, int portIndex, in
         }
         m_ui->portCombo->setCurrentIndex(m_ui->portCombo->findText(name));
     }
-    SelectIndex(m_ui->baudCombo, baudIndex);
-    SelectIndex(m_ui->flowCombo, flowIndex);
+    SelectIndex(m_ui->baudCombo, profile.GetInt("Interface", "BaudRateIndex", kFactoryBaudIndex));
+    SelectIndex(m_ui->flowCombo,
+                profile.GetInt("Interface", "FlowControlIndex", kFactoryFlowIndex));
+}
+
+void CConnectionDlg::SaveChoices(IProfileStore& profile) const {
+    profile.SetString("Interface", "PortName", PortName());
+    profile.SetInt("Interface", "PortIndex", m_ui->portCombo->currentIndex());
+    profile.SetInt("Interface", "BaudRateIndex", m_ui->baudCombo->currentIndex());
+    profile.SetInt("Interface", "FlowControlIndex", m_ui->flowCombo->currentIndex());
 }
 
 void CConnectionDlg::SelectPort(const std::string& port) {
@@ -124,16 +133,6 @@ void CConnectionDlg::SelectPort(const std::string& port) {
 
 std::string CConnectionDlg::PortName() const {
     return m_ui->portCombo->currentText().trimmed().toStdString();
-}
-
-int CConnectionDlg::PortIndex() const {
-    return m_ui->portCombo->currentIndex();
-}
-int CConnectionDlg::BaudIndex() const {
-    return m_ui->baudCombo->currentIndex();
-}
-int CConnectionDlg::FlowIndex() const {
-    return m_ui->flowCombo->currentIndex();
 }
 
 ConnectParameters CConnectionDlg::Parameters() const {

@@ -8,6 +8,7 @@
 #include "CPage.h"
 #include "ConnectParameters.h"
 #include "PrinterQueues.h"
+#include "ProfileStore.h"
 #include "SerialLineSettings.h"
 
 class CLineSearch;
@@ -32,13 +33,12 @@ public:
 
     int Id() const override { return kPageConnection; }
 
-    void SelectStored(const std::string& portName, int portIndex, int baudIndex, int flowIndex);
+    // The choices remembered in the profile; the factory line where none are.
+    void LoadChoices(IProfileStore& profile);
+    void SaveChoices(IProfileStore& profile) const;
     void SelectPort(const std::string& port);
     // The port as chosen or typed.
     std::string PortName() const;
-    int PortIndex() const;
-    int BaudIndex() const;
-    int FlowIndex() const;
     const std::vector<std::string>& PortList() const { return m_portList; }
 
     ConnectParameters Parameters() const;
