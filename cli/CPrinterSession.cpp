@@ -4,11 +4,15 @@
 
 #include "CommandTable.h"
 #include "ConfiguratorStrings.h"
+#include "LineNotices.h"
+#include "PrinterNotices.h"
 
 CPrinterSession::CPrinterSession(const ChannelConfig& line) : m_line(line) {}
 
 bool CPrinterSession::Open() {
-    if (!m_printer.Connect(&m_waiter, m_line)) {
+    const bool connected = m_printer.Connect(&m_waiter, m_line);
+    ShowConnectNotices(m_notifier, m_printer);
+    if (!connected) {
         m_exitCode = kSettingsPortNotOpened;
         return false;
     }
@@ -24,6 +28,7 @@ bool CPrinterSession::Reopen(const ChannelConfig& line) {
 std::optional<std::vector<std::uint8_t>> CPrinterSession::AwaitReply() {
     const auto answer = m_waiter.WaitForEnd();
     if (answer.message == WM_CHANNEL_LINE_LOST) {
+        ShowLineLoss(m_notifier, m_printer.LastLineLoss());
         Err() << ConfigString(IDS_LINE_LOST) << '\n';
         m_exitCode = kSettingsLineLost;
         return std::nullopt;
@@ -38,6 +43,7 @@ std::optional<std::vector<std::uint8_t>> CPrinterSession::AwaitReply() {
 
 std::optional<PrinterSettings> CPrinterSession::ReadSettings() {
     if (!m_printer.SendCommand(CMD_READ_SETTINGS, nullptr, 0, true, PrinterSettings::kSize)) {
+        ShowPrinterRefusal(m_notifier, m_printer);
         m_exitCode = kSettingsPortNotOpened;
         return std::nullopt;
     }
@@ -61,6 +67,7 @@ std::optional<std::vector<std::uint8_t>> CPrinterSession::Ask(
                                 command, &parameter, 1, kReplyKindTerminator, &*terminator, 1)
                           : m_printer.SendCommand(command, &parameter, 1, true, replyLength);
     if (!sent) {
+        ShowPrinterRefusal(m_notifier, m_printer);
         m_exitCode = kSettingsPortNotOpened;
         return std::nullopt;
     }
@@ -68,9 +75,15 @@ std::optional<std::vector<std::uint8_t>> CPrinterSession::Ask(
 }
 
 void CPrinterSession::Send(int command) {
-    m_printer.SendCommand(command, nullptr, 0, false, 0);
+    if (!m_printer.SendCommand(command, nullptr, 0, false, 0)) {
+        ShowPrinterRefusal(m_notifier, m_printer);
+    }
 }
 
 bool CPrinterSession::Save(const PrinterSettings& settings, int group, int mask) {
-    return m_printer.SaveOptions(settings, group, mask);
+    if (!m_printer.SaveOptions(settings, group, mask)) {
+        ShowPrinterRefusal(m_notifier, m_printer);
+        return false;
+    }
+    return true;
 }

@@ -10,7 +10,9 @@
 #include "Console.h"
 #include "ConsoleNotifier.h"
 #include "LineCandidates.h"
+#include "LineNotices.h"
 #include "PortRunner.h"
+#include "PrinterNotices.h"
 #include "ProgramQueues.h"
 #include "Verbs.h"
 
@@ -124,7 +126,8 @@ int ReportNoAnswer(const std::string& port, const LineDetection& found) {
 
 int RunDetect(const ChannelConfig& line, IJobProgress& progress, nlohmann::json& details) {
     CConsoleNotifier notifier;
-    const CPortQueueHold hold(ProgramQueues(), line.portName, notifier);
+    const CPortQueueHold hold(ProgramQueues(), line.portName);
+    ShowQueuesNotHeld(notifier, hold.NotHeld());
     CLineDetector detector(line.portName);
     bool started = false;
     const LineDetection found =
@@ -147,11 +150,9 @@ int RunDetect(const ChannelConfig& line, IJobProgress& progress, nlohmann::json&
     switch (found.status) {
         case LineDetection::Status::Found:
             return ReportFound(line.portName, found, details);
-        case LineDetection::Status::PortNotOpened: {
-            const std::string cause = DescribeOpenFailure(found.openFailure);
-            Err() << "Can't open a specified port\n" << (cause.empty() ? "" : cause + "\n");
+        case LineDetection::Status::PortNotOpened:
+            Err() << PortNotOpenedText(found.openFailure) << '\n';
             return kDetectPortNotOpened;
-        }
         case LineDetection::Status::LineLost:
             Err() << ConfigString(IDS_LINE_LOST) << '\n';
             return kDetectLineLost;

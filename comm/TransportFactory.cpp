@@ -4,16 +4,14 @@
 #include "CSocketTransport.h"
 #include "PortName.h"
 
-std::unique_ptr<CTransport> MakeTransport(IInputSink& sink, const ChannelConfig& config,
-                                          IUserNotifier* notifier) {
+std::unique_ptr<CTransport> MakeTransport(IInputSink& sink, const ChannelConfig& config) {
     if (config.interfaceName == kSerialInterfaceName) {
         SerialLineRequest line;
         line.baudRate = config.baudRate;
         line.parity = config.parity;
         line.stopBits = config.stopBits;
         line.flowControl = config.flowControl;
-        return std::make_unique<CSerialPort>(&sink, NormalisePortName(config.portName), line,
-                                             notifier);
+        return std::make_unique<CSerialPort>(&sink, NormalisePortName(config.portName), line);
     }
-    return std::make_unique<CSocketTransport>(&sink, config.host, config.hostPort, notifier);
+    return std::make_unique<CSocketTransport>(&sink, config.host, config.hostPort);
 }

@@ -3,7 +3,6 @@
 #include "CMiniPrinter.h"
 #include "CPrinterSim.h"
 #include "CommandTable.h"
-#include "RecordingNotifier.h"
 #include "RecordingOwner.h"
 
 namespace {
@@ -50,10 +49,9 @@ protected:
     }
 
     CPrinterSim sim;
-    RecordingNotifier notifier;
     CNoPrinterQueues queues;
     RecordingOwner owner;
-    CMiniPrinter printer{notifier, queues};
+    CMiniPrinter printer{queues};
 };
 
 TEST_F(SimTest, ReadsTheSettingsRecord) {

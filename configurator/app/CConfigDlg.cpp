@@ -27,7 +27,9 @@
 #include "FactoryLine.h"
 #include "FlowCharacters.h"
 #include "InfoText.h"
+#include "LineNotices.h"
 #include "OptionFrame.h"
+#include "PrinterNotices.h"
 #include "Resources.h"
 #include "ui_CConfigDlg.h"
 
@@ -363,7 +365,9 @@ void CConfigDlg::ApplyControls() {
 
 void CConfigDlg::SendReadSettings(int purpose) {
     m_exchange.Expect(CMD_READ_SETTINGS, purpose);
-    m_printer->SendCommand(CMD_READ_SETTINGS, nullptr, 0, true, PrinterSettings::kSize);
+    if (!m_printer->SendCommand(CMD_READ_SETTINGS, nullptr, 0, true, PrinterSettings::kSize)) {
+        ShowPrinterRefusal(m_notifier, *m_printer);
+    }
 }
 
 void CConfigDlg::OnChannelMessage(std::uint64_t connection, ChannelMessage message,
@@ -380,6 +384,7 @@ void CConfigDlg::OnChannelMessage(std::uint64_t connection, ChannelMessage messa
             EndConnection(IDS_REPLY_TIMEOUT);
             break;
         case WM_CHANNEL_LINE_LOST:
+            ShowLineLoss(m_notifier, m_printer->LastLineLoss());
             EndConnection(IDS_LINE_LOST);
             break;
         case WM_CHANNEL_CHUNK:
@@ -461,7 +466,9 @@ void CConfigDlg::StoreVisiblePage() {
     }
     const auto changes = softwareFlow ? AvoidFlowCharacters(page->SaveGroup(), m_settings, mask)
                                       : std::vector<FlowCharacterChange>{};
-    m_printer->SaveOptions(m_settings, page->SaveGroup(), mask);
+    if (!m_printer->SaveOptions(m_settings, page->SaveGroup(), mask)) {
+        ShowPrinterRefusal(m_notifier, *m_printer);
+    }
     TellFlowCharacters(changes);
 }
 
@@ -472,8 +479,8 @@ void CConfigDlg::KeepFlowCharactersOut() {
     for (int group = kGroupPrinterOptions; group < kGroupPrinterPort; ++group) {
         int mask = 0;
         const auto changed = AvoidFlowCharacters(group, m_settings, mask);
-        if (mask != 0) {
-            m_printer->SaveOptions(m_settings, group, mask);
+        if (mask != 0 && !m_printer->SaveOptions(m_settings, group, mask)) {
+            ShowPrinterRefusal(m_notifier, *m_printer);
         }
         changes.insert(changes.end(), changed.begin(), changed.end());
     }
@@ -490,7 +497,9 @@ void CConfigDlg::TellFlowCharacters(const std::vector<FlowCharacterChange>& chan
 // and only then make the printer keep the new settings.
 void CConfigDlg::ChangePrinterPort() {
     BeginSequence(Sequence::PortChange);
-    m_printer->SaveOptions(m_settings, kGroupPrinterPort, 0x01);
+    if (!m_printer->SaveOptions(m_settings, kGroupPrinterPort, 0x01)) {
+        ShowPrinterRefusal(m_notifier, *m_printer);
+    }
     const PortValues line = static_cast<CPrinterPortProperties*>(Page(kPagePort))->Values();
     After(kPortSettleDelay, [this, line] {
         DisconnectPrinter();
@@ -501,14 +510,18 @@ void CConfigDlg::ChangePrinterPort() {
 
 void CConfigDlg::ReconnectAfterPortChange() {
     const ConnectParameters parameters = m_connectionPage->Parameters();
-    if (!Printer().Connect(NewConnectionOwner(), parameters.portName, parameters.baudRate,
-                           parameters.parity, parameters.flowControl, parameters.stopBits)) {
+    const bool connected =
+        Printer().Connect(NewConnectionOwner(), parameters.portName, parameters.baudRate,
+                          parameters.parity, parameters.flowControl, parameters.stopBits);
+    ShowConnectNotices(m_notifier, *m_printer);
+    if (!connected) {
         EndSequence();
         return;
     }
     After(kStoreAfterReconnectDelay, [this] {
-        if (m_printer->IsConnected()) {
-            m_printer->SendCommand(CMD_STORE_SETTINGS, nullptr, 0, false, 0);
+        if (m_printer->IsConnected() &&
+            !m_printer->SendCommand(CMD_STORE_SETTINGS, nullptr, 0, false, 0)) {
+            ShowPrinterRefusal(m_notifier, *m_printer);
         }
         EndSequence();
     });
@@ -527,8 +540,10 @@ void CConfigDlg::RequestInfoItem(int item) {
     m_exchange.Expect(CMD_GET_PRINTER_INFO, kInfoItemStep + item);
     const auto parameter = static_cast<std::uint8_t>(item);
     const std::uint8_t terminator = InfoTerminator(item);
-    m_printer->SendCommandWithTerminator(CMD_GET_PRINTER_INFO, &parameter, 1, kReplyKindTerminator,
-                                         &terminator, 1);
+    if (!m_printer->SendCommandWithTerminator(CMD_GET_PRINTER_INFO, &parameter, 1,
+                                              kReplyKindTerminator, &terminator, 1)) {
+        ShowPrinterRefusal(m_notifier, *m_printer);
+    }
 }
 
 void CConfigDlg::OnInfoReply(const std::vector<std::uint8_t>& bytes) {
@@ -545,7 +560,9 @@ void CConfigDlg::OnInfoReply(const std::vector<std::uint8_t>& bytes) {
         info->Append(InfoFontLine(bytes));
         m_exchange.Expect(CMD_GET_PRINTER_INFO, kInfoStateStep);
         const std::uint8_t statusRequest = 0;
-        m_printer->SendCommand(CMD_GET_STATUS, &statusRequest, 1, true, 1);
+        if (!m_printer->SendCommand(CMD_GET_STATUS, &statusRequest, 1, true, 1)) {
+            ShowPrinterRefusal(m_notifier, *m_printer);
+        }
     } else if (purpose == kInfoStateStep + 1 && !bytes.empty()) {
         info->Append(InfoStateBlock(bytes[0]));
         EndSequence();
@@ -561,7 +578,9 @@ void CConfigDlg::OnRestoreFactory() {
     }
     BeginSequence(Sequence::FactoryRestore);
     m_exchange.Expect(CMD_RESTORE_FACTORY, 0);
-    m_printer->SendCommand(CMD_RESTORE_FACTORY, nullptr, 0, false, 0);
+    if (!m_printer->SendCommand(CMD_RESTORE_FACTORY, nullptr, 0, false, 0)) {
+        ShowPrinterRefusal(m_notifier, *m_printer);
+    }
     After(kFactoryResetDelay, [this] {
         DisconnectPrinter();
         After(kFactoryResetDelay, [this] {
@@ -581,7 +600,9 @@ void CConfigDlg::OnRestoreSaved() {
     }
     BeginSequence(Sequence::SavedRestore);
     m_exchange.Expect(CMD_RESTORE_SAVED, 0);
-    m_printer->SendCommand(CMD_RESTORE_SAVED, nullptr, 0, false, 0);
+    if (!m_printer->SendCommand(CMD_RESTORE_SAVED, nullptr, 0, false, 0)) {
+        ShowPrinterRefusal(m_notifier, *m_printer);
+    }
     After(kSavedRestoreDelay, [this] { ReadBackAfterRestore(); });
 }
 
@@ -613,7 +634,7 @@ void CConfigDlg::ShowConnection(ConnectionState state) {
 
 CMiniPrinter& CConfigDlg::Printer() {
     if (!m_printer) {
-        m_printer = std::make_unique<CMiniPrinter>(m_notifier, m_queues);
+        m_printer = std::make_unique<CMiniPrinter>(m_queues);
         m_printer->SetReplyWatch(m_replyWatch);
     }
     return *m_printer;

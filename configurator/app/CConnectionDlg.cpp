@@ -9,6 +9,7 @@
 #include "LineLists.h"
 #include "PortCombo.h"
 #include "PortDiscovery.h"
+#include "PrinterNotices.h"
 #include "SerialPortList.h"
 #include "ui_CConnectionDlg.h"
 
@@ -183,9 +184,11 @@ void CConnectionDlg::Connect() {
         return;
     }
     CMiniPrinter& printer = m_connection.Printer();
-    if (!printer.Connect(m_connection.NewConnectionOwner(), parameters.portName,
-                         parameters.baudRate, parameters.parity, parameters.flowControl,
-                         parameters.stopBits)) {
+    const bool connected =
+        printer.Connect(m_connection.NewConnectionOwner(), parameters.portName, parameters.baudRate,
+                        parameters.parity, parameters.flowControl, parameters.stopBits);
+    ShowConnectNotices(m_connection.Notifier(), printer);
+    if (!connected) {
         return;
     }
     m_connection.SetConnection(ConnectionState::Connecting, false);

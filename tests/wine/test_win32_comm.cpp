@@ -11,7 +11,6 @@
 #include "CSpoolerPrinterQueues.h"
 #include "FakeSpooler.h"
 #include "PortDiscovery.h"
-#include "RecordingNotifier.h"
 #include "RecordingOwner.h"
 #include "SerialDcb_win32.h"
 #include "SerialPortList.h"
@@ -135,7 +134,7 @@ protected:
         ChannelConfig config;
         config.portName = port.empty() ? m_com : port;
         config.flowControl = kRtsCts;
-        return std::make_unique<CCommandChannel>(&owner, config, &notifier);
+        return std::make_unique<CCommandChannel>(&owner, config);
     }
     void ReadSettings(CCommandChannel& channel) {
         channel.Send(kReadSettings.data(), static_cast<int>(kReadSettings.size()), true,
@@ -145,7 +144,6 @@ protected:
     std::string m_com = FromEnvironment("TQ20_TEST_COM");
     std::string m_tcp = FromEnvironment("TQ20_TEST_TCP");
     std::string m_hangUpCom = FromEnvironment("TQ20_TEST_HANGUP_COM");
-    RecordingNotifier notifier;
     RecordingOwner owner;
 };
 
@@ -159,7 +157,6 @@ TEST_F(SimulatorTest, ReadsTheSettingsRecordOverTheComPort) {
         EXPECT_EQ(entry.message, WM_CHANNEL_REPLY);
         EXPECT_EQ(entry.bytes.size(), static_cast<std::size_t>(kRecordLength));
     }
-    EXPECT_TRUE(notifier.Messages().empty());
 }
 
 TEST_F(SimulatorTest, OwnerMayCloseTheComPortInsideTheReply) {
@@ -208,7 +205,7 @@ TEST_F(SimulatorTest, ReadsTheSettingsRecordOverTcp) {
     config.interfaceName = "IrDA";
     config.host = m_tcp.substr(0, colon);
     config.hostPort = std::atoi(m_tcp.c_str() + colon + 1);
-    CCommandChannel channel(&owner, config, &notifier);
+    CCommandChannel channel(&owner, config);
     ASSERT_TRUE(channel.IsOpen());
     ReadSettings(channel);
     ASSERT_TRUE(owner.WaitFor(1, 3s));
@@ -229,7 +226,7 @@ TEST_F(SimulatorTest, DiscoveryListsTheMappedPortOnce) {
 TEST_F(SimulatorTest, QueuesOfTheComPortPrintToFileWhileConnected) {
     FakeSpooler spooler;
     spooler.queues = {{"Receipts", "COM5:"}, {"Two ports", "COM5:,COM6:"}, {"Other", "LPT1:"}};
-    CMiniPrinter printer(notifier, spooler);
+    CMiniPrinter printer(spooler);
     ASSERT_TRUE(printer.Connect(&owner, "com5", 115200, 0, kRtsCts, 0));
     EXPECT_EQ(spooler.PortOf("Receipts"), "FILE:");
     EXPECT_EQ(spooler.PortOf("Two ports"), "COM5:,COM6:");
