@@ -23,17 +23,17 @@ const char* const kDetectExitCodesHelp =
     "3 the port does not open, 7 the line to the printer was lost, 9 no printer answered at "
     "any line setting (what was tried is printed).";
 
-const char* ParityName(int parity) {
-    return parity == 1 ? "odd" : parity == 2 ? "even" : "none";
+const char* ParityName(Parity parity) {
+    return parity == Parity::Odd ? "odd" : parity == Parity::Even ? "even" : "none";
 }
 
 std::string Options(const std::string& port, const SerialLineRequest& line) {
     std::string options = "--port " + port + " --baud " + std::to_string(line.baudRate) +
                           " --flow " + FlowName(line.flowControl);
-    if (line.parity != 0) {
+    if (line.parity != Parity::None) {
         options += std::string(" --parity ") + ParityName(line.parity);
     }
-    if (line.stopBits == 2) {
+    if (line.stopBits == StopBits::Two) {
         options += " --stop-bits 2";
     }
     return options;
@@ -83,7 +83,7 @@ int ReportFound(const std::string& port, const LineDetection& found, nlohmann::j
     details["found"] = true;
     details["baud"] = line.baudRate;
     details["parity"] = ParityName(line.parity);
-    details["stopBits"] = line.stopBits == 2 ? 2 : 1;
+    details["stopBits"] = line.stopBits == StopBits::Two ? 2 : 1;
     details["flow"] = FlowName(line.flowControl);
     details["options"] = Options(port, line);
     Out() << "Printer found on " << port << ": " << line.baudRate << " bit/s, " << FramingName(line)

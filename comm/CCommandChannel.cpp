@@ -28,7 +28,7 @@ void Deliver(IChannelOwner* owner, ChannelMessage message, std::span<const std::
 CCommandChannel::CCommandChannel(IChannelOwner* owner, const ChannelConfig& config)
     : CCommandChannel(owner, [&](IInputSink& sink) { return MakeTransport(sink, config); }) {
     std::lock_guard lock(m_mutex);
-    m_quiet = CLineQuiet(config.interfaceName == kSerialInterfaceName ? config.baudRate : 0);
+    m_quiet = CLineQuiet(config.transport == TransportKind::Serial ? config.baudRate : 0);
 }
 
 CCommandChannel::CCommandChannel(IChannelOwner* owner, const TransportFactory& makeTransport)

@@ -5,13 +5,14 @@
 #include "PortName.h"
 
 std::unique_ptr<CTransport> MakeTransport(IInputSink& sink, const ChannelConfig& config) {
-    if (config.interfaceName == kSerialInterfaceName) {
-        SerialLineRequest line;
-        line.baudRate = config.baudRate;
-        line.parity = config.parity;
-        line.stopBits = config.stopBits;
-        line.flowControl = config.flowControl;
-        return std::make_unique<CSerialPort>(&sink, NormalisePortName(config.portName), line);
+    switch (config.transport) {
+        case TransportKind::Serial:
+            return std::make_unique<CSerialPort>(
+                &sink, NormalisePortName(config.portName),
+                SerialLineRequest{config.baudRate, config.parity, config.stopBits,
+                                  config.flowControl});
+        case TransportKind::Tcp:
+            break;
     }
     return std::make_unique<CSocketTransport>(&sink, config.host, config.hostPort);
 }

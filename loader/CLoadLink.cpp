@@ -10,9 +10,9 @@ constexpr int kReadChunk = 8192;
 constexpr std::size_t kBlockDoneReply = 5;  // RS 'S' 'M' status flag
 
 ChannelConfig LoaderLine(ChannelConfig line) {
-    line.parity = 0;
-    line.stopBits = 0;
-    line.flowControl = 0;
+    line.parity = Parity::None;
+    line.stopBits = StopBits::One;
+    line.flowControl = FlowControl::None;
     return line;
 }
 
@@ -21,7 +21,7 @@ ChannelConfig LoaderLine(ChannelConfig line) {
 CLoadLink::CLoadLink(ILoadOwner& owner, CLoadData& data, const ChannelConfig& line)
     : m_owner(owner),
       m_protocol(data),
-      m_quiet(line.interfaceName == kSerialInterfaceName ? line.baudRate : 0),
+      m_quiet(line.transport == TransportKind::Serial ? line.baudRate : 0),
       m_watchdog([this](std::uint64_t ticket) { OnWatchdogExpired(ticket); }),
       m_transport(MakeTransport(*this, LoaderLine(line))) {
     // Without its watchdog a silent printer would keep the load waiting for ever.

@@ -24,8 +24,7 @@ inline constexpr std::chrono::milliseconds kLastReplyWait{500};
 // thread with a reply watchdog, and reports every ending once to its owner.
 class CLoadLink final : private IInputSink {
 public:
-    // The line is the serial port at the given speed, or a TCP connection for any interface
-    // name other than "RS-232".
+    // The line is the serial port at the given speed, or a TCP connection, as its transport says.
     CLoadLink(ILoadOwner& owner, CLoadData& data, const ChannelConfig& line);
     CLoadLink(const CLoadLink&) = delete;
     CLoadLink& operator=(const CLoadLink&) = delete;

@@ -33,7 +33,7 @@ void CMiniPrinter::SetReplyWatch(std::chrono::milliseconds length) {
 }
 
 bool CMiniPrinter::Connect(IChannelOwner* owner, const std::string& portName, unsigned baudRate,
-                           int parity, int flowControl, int stopBits) {
+                           Parity parity, FlowControl flowControl, StopBits stopBits) {
     ChannelConfig config;
     config.portName = portName;
     config.baudRate = baudRate;
@@ -52,7 +52,7 @@ bool CMiniPrinter::Connect(IChannelOwner* owner, const ChannelConfig& config) {
     }
     m_pOwner = owner;
     // Printer queues print to serial ports only; a network printer frees no queue.
-    const bool serial = config.interfaceName == kSerialInterfaceName;
+    const bool serial = config.transport == TransportKind::Serial;
     m_strPortName = serial ? QueuePortName(config.portName) : std::string();
     m_pPortMap = std::make_unique<CPrinterPortMap>(m_queues);
     m_pPortMap->Redirect(m_strPortName);

@@ -35,9 +35,9 @@ public:
     CMiniPrinter& operator=(const CMiniPrinter&) = delete;
     ~CMiniPrinter();
 
-    bool Connect(IChannelOwner* owner, const std::string& portName, unsigned baudRate, int parity,
-                 int flowControl, int stopBits);
-    // The same over any transport: a serial port, or a TCP host for any other interface name.
+    bool Connect(IChannelOwner* owner, const std::string& portName, unsigned baudRate,
+                 Parity parity, FlowControl flowControl, StopBits stopBits);
+    // The same over any transport: a serial port or a TCP host.
     bool Connect(IChannelOwner* owner, const ChannelConfig& config);
     void Disconnect();
     bool IsConnected() const { return m_bConnected; }

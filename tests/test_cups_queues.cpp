@@ -144,7 +144,8 @@ TEST_F(CupsQueueTest, EnumeratesTheDeviceOfEachQueueWithLinksResolved) {
 TEST_F(CupsQueueTest, JobsWaitWhileConnectedAndPrintAfterwards) {
     CCupsPrinterQueues queues(cups.JournalFolder());
     CMiniPrinter printer(queues);
-    ASSERT_TRUE(printer.Connect(&owner, sim->DevicePath(), 115200, 0, 1, 0));
+    ASSERT_TRUE(printer.Connect(&owner, sim->DevicePath(), 115200, Parity::None,
+                                FlowControl::RtsCts, StopBits::One));
     EXPECT_TRUE(printer.QueuesNotHeld().empty());
     EXPECT_EQ(cups.State("Receipts"), "disabled");
     EXPECT_FALSE(JournalEmpty()) << "a stopped queue is recorded";
@@ -164,7 +165,8 @@ TEST_F(CupsQueueTest, QueueStoppedByItsAdministratorStaysStopped) {
     ASSERT_TRUE(cups.Disable("Receipts"));
     CCupsPrinterQueues queues(cups.JournalFolder());
     CMiniPrinter printer(queues);
-    ASSERT_TRUE(printer.Connect(&owner, sim->DevicePath(), 115200, 0, 1, 0));
+    ASSERT_TRUE(printer.Connect(&owner, sim->DevicePath(), 115200, Parity::None,
+                                FlowControl::RtsCts, StopBits::One));
     EXPECT_TRUE(printer.QueuesNotHeld().empty());
     EXPECT_TRUE(JournalEmpty()) << "only queues this program stopped are recorded";
     printer.Disconnect();

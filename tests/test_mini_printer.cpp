@@ -95,7 +95,10 @@ TEST(CommandTable, HoldsAllThirtyThreeCommands) {
 
 class PrinterTest : public ::testing::Test {
 protected:
-    bool Connect() { return printer.Connect(&owner, pty.SlavePath(), 115200, 0, 0, 0); }
+    bool Connect() {
+        return printer.Connect(&owner, pty.SlavePath(), 115200, Parity::None, FlowControl::None,
+                               StopBits::One);
+    }
 
     // Queues name a device by its path with links resolved; a pseudo-terminal's path is that.
     std::string PtyPortKey() const { return pty.SlavePath(); }
@@ -231,7 +234,8 @@ TEST_F(PrinterTest, QueuesArePutBackWhenThePrinterObjectGoes) {
     spooler.queues = {{"Receipts", key}};
     {
         CMiniPrinter leaving(spooler);
-        ASSERT_TRUE(leaving.Connect(&owner, pty.SlavePath(), 9600, 0, 0, 0));
+        ASSERT_TRUE(leaving.Connect(&owner, pty.SlavePath(), 9600, Parity::None, FlowControl::None,
+                                    StopBits::One));
         EXPECT_EQ(spooler.PortOf("Receipts"), "FILE:");
     }
     EXPECT_EQ(spooler.PortOf("Receipts"), key);
@@ -278,7 +282,8 @@ TEST_F(PrinterTest, QueuesThatCannotBeHeldAreNamedAndTheConnectionGoesAhead) {
 TEST_F(PrinterTest, FailedConnectPutsTheQueuesBack) {
     const std::string key = "/dev/no-such-port";
     spooler.queues = {{"Receipts", key}};
-    EXPECT_FALSE(printer.Connect(&owner, "/dev/no-such-port", 9600, 0, 0, 0));
+    EXPECT_FALSE(printer.Connect(&owner, "/dev/no-such-port", 9600, Parity::None, FlowControl::None,
+                                 StopBits::One));
     EXPECT_EQ(spooler.PortOf("Receipts"), key);
 }
 

@@ -26,7 +26,10 @@ using Messages = std::vector<Message>;
 
 class PrinterNoticeTest : public ::testing::Test {
 protected:
-    bool Connect() { return printer.Connect(&owner, pty.SlavePath(), 115200, 0, 0, 0); }
+    bool Connect() {
+        return printer.Connect(&owner, pty.SlavePath(), 115200, Parity::None, FlowControl::None,
+                               StopBits::One);
+    }
 
     PtyPair pty;
     FakeSpooler spooler;
@@ -78,7 +81,10 @@ TEST_F(PrinterNoticeTest, EveryRefusalIsWordedOnceAndAnAcceptedCallNotAtAll) {
          {{"No such option to save", "CMiniPrinter: Internal Command Error", MessageIcon::Error}}},
         {"second connect",
          true,
-         [this](CMiniPrinter& p) { return p.Connect(&owner, pty.SlavePath(), 115200, 0, 0, 0); },
+         [this](CMiniPrinter& p) {
+             return p.Connect(&owner, pty.SlavePath(), 115200, Parity::None, FlowControl::None,
+                              StopBits::One);
+         },
          {{"There is an opened connection", "CMiniPrinter: Connection already exists",
            MessageIcon::Error}}},
         {"nothing selected to save is no refusal",
@@ -94,7 +100,9 @@ TEST_F(PrinterNoticeTest, EveryRefusalIsWordedOnceAndAnAcceptedCallNotAtAll) {
         RecordingNotifier shown;
         CMiniPrinter fresh(spooler);
         if (c.connected) {
-            ASSERT_TRUE(fresh.Connect(&owner, pty.SlavePath(), 115200, 0, 0, 0)) << c.name;
+            ASSERT_TRUE(fresh.Connect(&owner, pty.SlavePath(), 115200, Parity::None,
+                                      FlowControl::None, StopBits::One))
+                << c.name;
         }
         if (!c.call(fresh)) {
             ShowPrinterRefusal(shown, fresh);
@@ -168,7 +176,7 @@ TEST(LineNotices, APeerThatClosesIsErrorFourThroughThePrinter) {
     RecordingOwner owner;
     CMiniPrinter printer(spooler);
     ChannelConfig config;
-    config.interfaceName = "IrDA";
+    config.transport = TransportKind::Tcp;
     config.host = "127.0.0.1";
     config.hostPort = sim.TcpPort();
     ASSERT_TRUE(printer.Connect(&owner, config));

@@ -20,7 +20,7 @@ protected:
 
     std::unique_ptr<CCommandChannel> Open(const std::string& host, int port) {
         ChannelConfig config;
-        config.interfaceName = "IrDA";
+        config.transport = TransportKind::Tcp;
         config.host = host;
         config.hostPort = port;
         config.portName = "/dev/not-used";
@@ -37,7 +37,7 @@ TEST_F(SocketTest, ChannelReadsTheSettingsOverTcp) {
     for (const char* host : {"127.0.0.1", "localhost"}) {
         RecordingOwner reader;
         ChannelConfig config;
-        config.interfaceName = "IrDA";
+        config.transport = TransportKind::Tcp;
         config.host = host;
         config.hostPort = sim.TcpPort();
         CCommandChannel channel(&reader, config);

@@ -22,7 +22,6 @@ using Bytes = std::vector<std::uint8_t>;
 
 const Bytes kReadSettings{0x12, 0x63, 0x4C, 0x63};
 constexpr int kRecordLength = 19;
-constexpr int kRtsCts = 1;
 
 // The COM port and TCP address where wine-run.sh put the Linux simulator.
 std::string FromEnvironment(const char* name) {
@@ -57,7 +56,7 @@ struct DcbCase {
 TEST(SerialDcb, EveryChoiceOfTheConnectionPage) {
     const DcbCase cases[] = {
         {"none",
-         {115200, 0, 4, 0, 0},
+         {115200, Parity::None, StopBits::One, FlowControl::None},
          NOPARITY,
          0,
          ONESTOPBIT,
@@ -66,7 +65,7 @@ TEST(SerialDcb, EveryChoiceOfTheConnectionPage) {
          RTS_CONTROL_ENABLE,
          0},
         {"rts/cts",
-         {9600, 0, 4, 0, 1},
+         {9600, Parity::None, StopBits::One, FlowControl::RtsCts},
          NOPARITY,
          0,
          ONESTOPBIT,
@@ -75,7 +74,7 @@ TEST(SerialDcb, EveryChoiceOfTheConnectionPage) {
          RTS_CONTROL_HANDSHAKE,
          0},
         {"xon/xoff",
-         {14400, 1, 4, 2, 2},
+         {14400, Parity::Odd, StopBits::Two, FlowControl::XonXoff},
          ODDPARITY,
          1,
          TWOSTOPBITS,
@@ -84,7 +83,7 @@ TEST(SerialDcb, EveryChoiceOfTheConnectionPage) {
          RTS_CONTROL_ENABLE,
          1},
         {"both is xon/xoff",
-         {28800, 2, 4, 0, 3},
+         {28800, Parity::Even, StopBits::One, FlowControl::Both},
          EVENPARITY,
          1,
          ONESTOPBIT,
@@ -113,16 +112,6 @@ TEST(SerialDcb, EveryChoiceOfTheConnectionPage) {
     }
 }
 
-TEST(SerialDcb, UnknownFlowControlKeepsTheDriversHandshake) {
-    DCB dcb{};
-    dcb.fOutxCtsFlow = 1;
-    dcb.fRtsControl = RTS_CONTROL_TOGGLE;
-    ApplySerialLine(MapSerialLine({115200, 0, 4, 0, 7}), dcb);
-    EXPECT_EQ(dcb.fOutxCtsFlow, 1u);
-    EXPECT_EQ(dcb.fRtsControl, static_cast<DWORD>(RTS_CONTROL_TOGGLE));
-    EXPECT_EQ(dcb.fOutX, 0u);
-}
-
 class SimulatorTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -133,7 +122,7 @@ protected:
     std::unique_ptr<CCommandChannel> OpenSerial(const std::string& port = {}) {
         ChannelConfig config;
         config.portName = port.empty() ? m_com : port;
-        config.flowControl = kRtsCts;
+        config.flowControl = FlowControl::RtsCts;
         return std::make_unique<CCommandChannel>(&owner, config);
     }
     void ReadSettings(CCommandChannel& channel) {
@@ -202,7 +191,7 @@ TEST_F(SimulatorTest, ReadsTheSettingsRecordOverTcp) {
     const auto colon = m_tcp.rfind(':');
     ASSERT_NE(colon, std::string::npos) << m_tcp;
     ChannelConfig config;
-    config.interfaceName = "IrDA";
+    config.transport = TransportKind::Tcp;
     config.host = m_tcp.substr(0, colon);
     config.hostPort = std::atoi(m_tcp.c_str() + colon + 1);
     CCommandChannel channel(&owner, config);
@@ -227,7 +216,8 @@ TEST_F(SimulatorTest, QueuesOfTheComPortPrintToFileWhileConnected) {
     FakeSpooler spooler;
     spooler.queues = {{"Receipts", "COM5:"}, {"Two ports", "COM5:,COM6:"}, {"Other", "LPT1:"}};
     CMiniPrinter printer(spooler);
-    ASSERT_TRUE(printer.Connect(&owner, "com5", 115200, 0, kRtsCts, 0));
+    ASSERT_TRUE(
+        printer.Connect(&owner, "com5", 115200, Parity::None, FlowControl::RtsCts, StopBits::One));
     EXPECT_EQ(spooler.PortOf("Receipts"), "FILE:");
     EXPECT_EQ(spooler.PortOf("Two ports"), "COM5:,COM6:");
     EXPECT_EQ(spooler.PortOf("Other"), "LPT1:");
