@@ -31,10 +31,10 @@ struct Measured {
 std::string Describe(const SimLine& line) {
     SerialLineRequest request;
     request.baudRate = line.baudRate;
-    request.parity = line.parity;
-    request.stopBits = line.twoStopBits ? 2 : 0;
+    request.parity = static_cast<Parity>(line.parity);
+    request.stopBits = line.twoStopBits ? StopBits::Two : StopBits::One;
     return std::to_string(line.baudRate) + " " + FramingName(request) + " " +
-           FlowName(line.flowControl);
+           FlowName(static_cast<FlowControl>(line.flowControl));
 }
 
 Measured Search(const SimLine& line, bool silent) {
@@ -51,8 +51,10 @@ Measured Search(const SimLine& line, bool silent) {
     const LineDetection found = detector.Run();
     measured.seconds = static_cast<double>(found.elapsed.count()) / 1000.0;
     measured.tries = found.tries.size();
-    const SimLine at{found.line.baudRate, found.line.parity, found.line.stopBits == 2,
-                     found.line.flowControl};
+    // The simulator keeps its line in the record's codes, which the kinds follow in order.
+    const SimLine at{found.line.baudRate, static_cast<int>(found.line.parity),
+                     found.line.stopBits == StopBits::Two,
+                     static_cast<int>(found.line.flowControl)};
     measured.found = found.status == LineDetection::Status::Found && at == line;
     return measured;
 }

@@ -21,7 +21,7 @@ CCommandLine::CCommandLine()
       m_settingsFooter(std::string(kSettingsExitCodesHelp) + "\n" + kUsageExitCodeHelp) {
     m_app.set_version_flag("--version", std::string("tq20 ") + kTq20Version);
     m_app.require_subcommand(1);
-    m_line.flowControl = 1;
+    m_line.flowControl = FlowControl::RtsCts;
     m_settings = m_app.add_subcommand("settings", "the printer's settings record");
     m_settings->require_subcommand(1);
     m_settings->footer(m_settingsFooter);

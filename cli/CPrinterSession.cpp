@@ -2,11 +2,15 @@
 
 #include "ConfiguratorStrings.h"
 #include "Console.h"
+#include "LineNotices.h"
+#include "PrinterNotices.h"
 
 CPrinterSession::CPrinterSession(const ChannelConfig& line) : m_line(line) {}
 
 bool CPrinterSession::Open() {
-    if (!m_printer.Connect(&m_waiter, m_line)) {
+    const bool connected = m_printer.Connect(&m_waiter, m_line);
+    ShowConnectNotices(m_notifier, m_printer);
+    if (!connected) {
         m_exitCode = kSettingsPortNotOpened;
         return false;
     }
@@ -22,6 +26,7 @@ bool CPrinterSession::Reopen(const ChannelConfig& line) {
 std::optional<std::vector<std::uint8_t>> CPrinterSession::AwaitReply() {
     const auto answer = m_waiter.WaitForEnd();
     if (answer.message == WM_CHANNEL_LINE_LOST) {
+        ShowLineLoss(m_notifier, m_printer.LastLineLoss());
         Fail(ConfigString(IDS_LINE_LOST), kSettingsLineLost);
         return std::nullopt;
     }
@@ -34,6 +39,7 @@ std::optional<std::vector<std::uint8_t>> CPrinterSession::AwaitReply() {
 
 std::optional<std::vector<std::uint8_t>> CPrinterSession::Request(const PrinterRequest& request) {
     if (!SendRequest(m_printer, request)) {
+        ShowPrinterRefusal(m_notifier, m_printer);
         m_exitCode = kSettingsPortNotOpened;
         return std::nullopt;
     }
@@ -44,7 +50,11 @@ std::optional<std::vector<std::uint8_t>> CPrinterSession::Request(const PrinterR
 }
 
 bool CPrinterSession::Save(const PrinterSettings& settings, int group, int mask) {
-    return m_printer.SaveOptions(settings, group, mask);
+    if (!m_printer.SaveOptions(settings, group, mask)) {
+        ShowPrinterRefusal(m_notifier, m_printer);
+        return false;
+    }
+    return true;
 }
 
 void CPrinterSession::Fail(const std::string& text, int exitCode) {

@@ -36,6 +36,6 @@ private:
     ChannelConfig m_line;
     CConsoleNotifier m_notifier;
     CReplyWaiter m_waiter;
-    CMiniPrinter m_printer{m_notifier, ProgramQueues()};
+    CMiniPrinter m_printer{ProgramQueues()};
     int m_exitCode = kSettingsDone;
 };

@@ -5,7 +5,7 @@
 
 #include "UserNotifier.h"
 
-// Messages of the core go to standard error, one line each, as "caption: text".
+// tq20's messages go to standard error, one line each, as "caption: text".
 class CConsoleNotifier final : public IUserNotifier {
 public:
     void ShowMessage(const std::string& text, const std::string& caption, MessageIcon) override {

@@ -10,7 +10,9 @@
 #include "Console.h"
 #include "ConsoleNotifier.h"
 #include "LineCandidates.h"
+#include "LineNotices.h"
 #include "PortRunner.h"
+#include "PrinterNotices.h"
 #include "ProgramQueues.h"
 #include "Verbs.h"
 
@@ -21,17 +23,17 @@ const char* const kDetectExitCodesHelp =
     "3 the port does not open, 7 the line to the printer was lost, 9 no printer answered at "
     "any line setting (what was tried is printed).";
 
-const char* ParityName(int parity) {
-    return parity == 1 ? "odd" : parity == 2 ? "even" : "none";
+const char* ParityName(Parity parity) {
+    return parity == Parity::Odd ? "odd" : parity == Parity::Even ? "even" : "none";
 }
 
 std::string Options(const std::string& port, const SerialLineRequest& line) {
     std::string options = "--port " + port + " --baud " + std::to_string(line.baudRate) +
                           " --flow " + FlowName(line.flowControl);
-    if (line.parity != 0) {
+    if (line.parity != Parity::None) {
         options += std::string(" --parity ") + ParityName(line.parity);
     }
-    if (line.stopBits == 2) {
+    if (line.stopBits == StopBits::Two) {
         options += " --stop-bits 2";
     }
     return options;
@@ -81,7 +83,7 @@ int ReportFound(const std::string& port, const LineDetection& found, nlohmann::j
     details["found"] = true;
     details["baud"] = line.baudRate;
     details["parity"] = ParityName(line.parity);
-    details["stopBits"] = line.stopBits == 2 ? 2 : 1;
+    details["stopBits"] = line.stopBits == StopBits::Two ? 2 : 1;
     details["flow"] = FlowName(line.flowControl);
     details["options"] = Options(port, line);
     Out() << "Printer found on " << port << ": " << line.baudRate << " bit/s, " << FramingName(line)
@@ -124,7 +126,8 @@ int ReportNoAnswer(const std::string& port, const LineDetection& found) {
 
 int RunDetect(const ChannelConfig& line, IJobProgress& progress, nlohmann::json& details) {
     CConsoleNotifier notifier;
-    const CPortQueueHold hold(ProgramQueues(), line.portName, notifier);
+    const CPortQueueHold hold(ProgramQueues(), line.portName);
+    ShowQueuesNotHeld(notifier, hold.NotHeld());
     CLineDetector detector(line.portName);
     bool started = false;
     const LineDetection found =
@@ -147,11 +150,9 @@ int RunDetect(const ChannelConfig& line, IJobProgress& progress, nlohmann::json&
     switch (found.status) {
         case LineDetection::Status::Found:
             return ReportFound(line.portName, found, details);
-        case LineDetection::Status::PortNotOpened: {
-            const std::string cause = DescribeOpenFailure(found.openFailure);
-            Err() << "Can't open a specified port\n" << (cause.empty() ? "" : cause + "\n");
+        case LineDetection::Status::PortNotOpened:
+            Err() << PortNotOpenedText(found.openFailure) << '\n';
             return kDetectPortNotOpened;
-        }
         case LineDetection::Status::LineLost:
             Err() << ConfigString(IDS_LINE_LOST) << '\n';
             return kDetectLineLost;

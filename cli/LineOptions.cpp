@@ -5,6 +5,8 @@
 #include <map>
 #include <vector>
 
+#include "PrinterLine.h"
+
 const char* const kManyPrintersHelp =
     "Several printers (--port more than once, or --ports-file) are served at once, with one "
     "progress line each and a table of port, result and time at the end; the exit code is 0 "
@@ -16,10 +18,16 @@ const char* const kUsageExitCodeHelp =
 
 namespace {
 
+// The options' names and the numbers that the help shows for them (and accepts in their place);
+// the flow numbers are those of the window's flow list.
 const std::map<std::string, int> kFlowNames{
     {"none", 0}, {"rtscts", 1}, {"xonxoff", 2}, {"both", 3}};
 const std::map<std::string, int> kParityNames{{"none", 0}, {"odd", 1}, {"even", 2}};
 const std::map<std::string, int> kStopBitNames{{"1", 0}, {"2", 2}};
+
+Parity ParityOfCode(int code) {
+    return code == 1 ? Parity::Odd : code == 2 ? Parity::Even : Parity::None;
+}
 
 // One device per line; blank lines and everything after # are left out.
 std::vector<std::string> ReadPortsFile(const std::string& path) {
@@ -71,12 +79,22 @@ void AddLineOptions(CLI::App& command, ChannelConfig& line, std::string& tcp, Po
 }
 
 void AddFramingOptions(CLI::App& command, ChannelConfig& line) {
-    command.add_option("--flow", line.flowControl, "none, rtscts, xonxoff or both")
+    command
+        .add_option_function<int>(
+            "--flow", [&line](int code) { line.flowControl = FlowAt(code); },
+            "none, rtscts, xonxoff or both")
         ->transform(CLI::CheckedTransformer(kFlowNames))
-        ->capture_default_str();
-    command.add_option("--parity", line.parity, "none, odd or even")
+        ->default_str(std::to_string(FlowIndexOf(line.flowControl)));
+    command
+        .add_option_function<int>(
+            "--parity", [&line](int code) { line.parity = ParityOfCode(code); },
+            "none, odd or even")
         ->transform(CLI::CheckedTransformer(kParityNames));
-    command.add_option("--stop-bits", line.stopBits, "1 or 2")
+    command
+        .add_option_function<int>(
+            "--stop-bits",
+            [&line](int code) { line.stopBits = code == 2 ? StopBits::Two : StopBits::One; },
+            "1 or 2")
         ->transform(CLI::CheckedTransformer(kStopBitNames));
 }
 
@@ -101,7 +119,7 @@ std::vector<ChannelConfig> ResolveLines(const ChannelConfig& line, const std::st
             throw CLI::ValidationError("--tcp", "expected HOST:PORT with a port from 1 to 65535");
         }
         ChannelConfig network = line;
-        network.interfaceName = "TCP";
+        network.transport = TransportKind::Tcp;
         network.host = peer->host;
         network.hostPort = peer->port;
         return {network};

@@ -11,7 +11,9 @@
 #include "CPortQueueHold.h"
 #include "ConsoleNotifier.h"
 #include "DataFile.h"
+#include "LineNotices.h"
 #include "PortRunner.h"
+#include "PrinterNotices.h"
 #include "ProgramQueues.h"
 #include "Verbs.h"
 
@@ -89,9 +91,11 @@ int RunLoad(const ChannelConfig& line, const std::string& path, IJobProgress& pr
     CLoadData data(read.file);
     CLoadEvents events;
     CConsoleNotifier notifier;
-    const CPortQueueHold hold(ProgramQueues(), line.portName, notifier);
-    auto link = std::make_unique<CLoadLink>(events, data, line, &notifier);
+    const CPortQueueHold hold(ProgramQueues(), line.portName);
+    ShowQueuesNotHeld(notifier, hold.NotHeld());
+    auto link = std::make_unique<CLoadLink>(events, data, line);
     if (!link->IsOpen()) {
+        ShowUnstarted(notifier, link->LastOpenFailure());
         const std::string cause = DescribeOpenFailure(link->LastOpenFailure());
         return Fail(LoadString(IDS_PORT_NOT_OPENED) + (cause.empty() ? "" : "\n" + cause),
                     kLoadPortNotOpened);
@@ -111,6 +115,9 @@ int RunLoad(const ChannelConfig& line, const std::string& path, IJobProgress& pr
             progress.Retitle(StatusText(data));
         } else {
             progress.Finish();
+            if (message == LM_LINE_LOST) {
+                ShowLineLoss(notifier, link->LastLineLoss());
+            }
             const std::string text =
                 LoadMessageText(message, data.Model(), data.File().IsProgram());
             // The ending is told first: closing the link may still take the printer's last

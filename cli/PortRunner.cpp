@@ -88,7 +88,7 @@ void PrintTable(const std::vector<PortOutcome>& outcomes) {
 }  // namespace
 
 std::string LineName(const ChannelConfig& line) {
-    if (line.interfaceName == kSerialInterfaceName) {
+    if (line.transport == TransportKind::Serial) {
         return line.portName;
     }
     return line.host + ":" + std::to_string(line.hostPort);

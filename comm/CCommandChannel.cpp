@@ -25,25 +25,17 @@ void Deliver(IChannelOwner* owner, ChannelMessage message, std::span<const std::
 
 }  // namespace
 
-CCommandChannel::CCommandChannel(IChannelOwner* owner, const ChannelConfig& config,
-                                 IUserNotifier* notifier)
-    : CCommandChannel(
-          owner, [&](IInputSink& sink) { return MakeTransport(sink, config, notifier); },
-          notifier) {
+CCommandChannel::CCommandChannel(IChannelOwner* owner, const ChannelConfig& config)
+    : CCommandChannel(owner, [&](IInputSink& sink) { return MakeTransport(sink, config); }) {
     std::lock_guard lock(m_mutex);
-    m_quiet = CLineQuiet(config.interfaceName == kSerialInterfaceName ? config.baudRate : 0);
+    m_quiet = CLineQuiet(config.transport == TransportKind::Serial ? config.baudRate : 0);
 }
 
-CCommandChannel::CCommandChannel(IChannelOwner* owner, const TransportFactory& makeTransport,
-                                 IUserNotifier* notifier)
+CCommandChannel::CCommandChannel(IChannelOwner* owner, const TransportFactory& makeTransport)
     : m_pOwner(owner), m_watch([this](std::uint64_t ticket) { OnWatchExpired(ticket); }) {
     if (!m_watch.IsRunning()) {
-        // Reported as the serial port reports its reader thread; no request could ever end.
-        if (notifier != nullptr) {
-            notifier->ShowMessage("thread will not be created from CCommandChannel()", "",
-                                  MessageIcon::Warning);
-        }
-        m_watchFailure.kind = OpenFailureKind::NoThread;
+        // Nothing is opened: no request could ever end.
+        m_watchFailure = OpenFailure(OpenFailureKind::NoThread, "", Unstarted::ChannelWatch);
         return;
     }
     m_pTransport = makeTransport(*this);
@@ -72,6 +64,10 @@ bool CCommandChannel::IsOpen() const {
 
 OpenFailure CCommandChannel::LastOpenFailure() const {
     return m_pTransport ? m_pTransport->LastOpenFailure() : m_watchFailure;
+}
+
+LineLoss CCommandChannel::LastLineLoss() const {
+    return m_pTransport ? m_pTransport->LastLineLoss() : LineLoss::None;
 }
 
 void CCommandChannel::SetWatchLength(std::chrono::milliseconds length) {

@@ -16,7 +16,6 @@
 #include "ChannelConfig.h"
 #include "ChannelMessages.h"
 #include "ReplyRule.h"
-#include "UserNotifier.h"
 
 // A reply must begin, and each later part of it follow the one before, within this time.
 inline constexpr std::chrono::milliseconds kReplyWatch{2000};
@@ -34,11 +33,9 @@ class CCommandChannel final : private IInputSink {
 public:
     using TransportFactory = std::function<std::unique_ptr<CTransport>(IInputSink&)>;
 
-    CCommandChannel(IChannelOwner* owner, const ChannelConfig& config,
-                    IUserNotifier* notifier = nullptr);
+    CCommandChannel(IChannelOwner* owner, const ChannelConfig& config);
     // Opens the transport at once; without a watch thread it opens nothing and says why.
-    CCommandChannel(IChannelOwner* owner, const TransportFactory& makeTransport,
-                    IUserNotifier* notifier = nullptr);
+    CCommandChannel(IChannelOwner* owner, const TransportFactory& makeTransport);
     CCommandChannel(const CCommandChannel&) = delete;
     CCommandChannel& operator=(const CCommandChannel&) = delete;
     // Safe from inside the owner's notification, on whichever thread delivered it.
@@ -47,6 +44,8 @@ public:
     bool IsOpen() const;
     // Why the channel did not open.
     OpenFailure LastOpenFailure() const;
+    // Why the line was lost, once WM_CHANNEL_LINE_LOST has been delivered.
+    LineLoss LastLineLoss() const;
     void Send(const std::uint8_t* data, int length, bool expectReply, int replyLength);
     // False when the reply description is refused: nothing is sent and no reply is awaited.
     bool SendAwaitPattern(const std::uint8_t* data, int length, int replyKind,

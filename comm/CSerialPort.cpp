@@ -17,13 +17,9 @@ bool CSerialPort::OpenConnection() {
     m_readFailed = false;
     m_bOpen = true;
     if (!StartReader()) {
-        if (m_notifier != nullptr) {
-            m_notifier->ShowMessage("thread will not be created from OpenConnection()", "",
-                                    MessageIcon::Warning);
-        }
         m_bOpen = false;
         ReleaseDevice();
-        return Fail({OpenFailureKind::NoThread, m_strPortName});
+        return Fail({OpenFailureKind::NoThread, m_strPortName, Unstarted::SerialReader});
     }
     return true;
 }

@@ -8,14 +8,12 @@
 #include "CReaderThread.h"
 #include "CTransport.h"
 #include "SerialLineSettings.h"
-#include "UserNotifier.h"
 
 // The serial transport: opens the port exclusively, programs the line, and reports input on a
 // reader thread of its own.
 class CSerialPort final : public CTransport {
 public:
-    CSerialPort(IInputSink* owner, std::string portName, const SerialLineRequest& line,
-                IUserNotifier* notifier = nullptr);
+    CSerialPort(IInputSink* owner, std::string portName, const SerialLineRequest& line);
     CSerialPort(const CSerialPort&) = delete;
     CSerialPort& operator=(const CSerialPort&) = delete;
     // Closes the port if the owner did not: a port must never outlive its object.
@@ -60,7 +58,6 @@ private:
 #endif
     std::string m_strPortName;
     SerialLineRequest m_line;
-    IUserNotifier* m_notifier;
     OpenFailure m_failure;
     std::atomic<bool> m_bOpen{false};
     std::atomic<bool> m_readFailed{false};

@@ -55,9 +55,8 @@ bool WaitForDrain(int fd, unsigned baudRate, Clock::time_point deadline) {
 
 }  // namespace
 
-CSerialPort::CSerialPort(IInputSink* owner, std::string portName, const SerialLineRequest& line,
-                         IUserNotifier* notifier)
-    : m_pChannel(owner), m_strPortName(std::move(portName)), m_line(line), m_notifier(notifier) {}
+CSerialPort::CSerialPort(IInputSink* owner, std::string portName, const SerialLineRequest& line)
+    : m_pChannel(owner), m_strPortName(std::move(portName)), m_line(line) {}
 
 CSerialPort::~CSerialPort() {
     Close();

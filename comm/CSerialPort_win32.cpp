@@ -72,9 +72,8 @@ struct CSerialPort::Win32Io {
 };
 
 // Here, where the Windows I/O state is a complete type, so that it can be made and destroyed.
-CSerialPort::CSerialPort(IInputSink* owner, std::string portName, const SerialLineRequest& line,
-                         IUserNotifier* notifier)
-    : m_pChannel(owner), m_strPortName(std::move(portName)), m_line(line), m_notifier(notifier) {}
+CSerialPort::CSerialPort(IInputSink* owner, std::string portName, const SerialLineRequest& line)
+    : m_pChannel(owner), m_strPortName(std::move(portName)), m_line(line) {}
 
 CSerialPort::~CSerialPort() {
     Close();

@@ -6,11 +6,10 @@
 #include "CSocketTransport.h"
 
 CSocketTransport::CSocketTransport(IInputSink* owner, std::string host, int hostPort,
-                                   IUserNotifier* notifier, std::chrono::milliseconds connectLimit)
+                                   std::chrono::milliseconds connectLimit)
     : m_pChannel(owner),
       m_strHost(std::move(host)),
       m_hostPort(hostPort),
-      m_notifier(notifier),
       m_connectLimit(connectLimit) {}
 
 CSocketTransport::~CSocketTransport() {
@@ -18,13 +17,14 @@ CSocketTransport::~CSocketTransport() {
 }
 
 // A system error is told by its errno or Winsock code (a refused connection among them).
-bool CSocketTransport::Fail(OpenFailureKind kind, int error) {
+bool CSocketTransport::Fail(OpenFailureKind kind, int error, Unstarted unstarted) {
     const std::string device = m_strHost + ":" + std::to_string(m_hostPort);
     if (kind == OpenFailureKind::SystemError) {
         m_failure = ClassifyOpenError(device, error);
     } else {
         m_failure = OpenFailure(kind, device);
     }
+    m_failure.unstarted = unstarted;
     return false;
 }
 
@@ -53,14 +53,12 @@ void CSocketTransport::Receive() {
     }
     const int got = ReceiveSome(received, room);
     if (got == 0) {
-        m_peerGone = true;
-        Report("ERROR #4");
+        LoseLine(LineLoss::PeerClosed);
         return;
     }
     if (got < 0) {
         if (got == kConnectionFailed) {
-            m_peerGone = true;
-            Report("ERROR #5");
+            LoseLine(LineLoss::ReceiveFailed);
         }
         return;
     }
@@ -72,8 +70,7 @@ void CSocketTransport::Receive() {
     m_pChannel->OnDataAvailable();
 }
 
-void CSocketTransport::Report(const char* text) {
-    if (m_notifier != nullptr) {
-        m_notifier->ShowMessage(text, m_notifier->ApplicationTitle(), MessageIcon::Error);
-    }
+void CSocketTransport::LoseLine(LineLoss loss) {
+    m_lineLoss = loss;
+    m_peerGone = true;
 }

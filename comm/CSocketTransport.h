@@ -8,7 +8,6 @@
 
 #include "CReaderThread.h"
 #include "CTransport.h"
-#include "UserNotifier.h"
 
 // A connect that the peer neither accepts nor refuses (a full listener backlog, a host that
 // drops packets) ends after this time instead of the system's minutes of retries.
@@ -19,7 +18,6 @@ inline constexpr std::chrono::milliseconds kConnectLimit{3000};
 class CSocketTransport final : public CTransport {
 public:
     CSocketTransport(IInputSink* owner, std::string host, int hostPort,
-                     IUserNotifier* notifier = nullptr,
                      std::chrono::milliseconds connectLimit = kConnectLimit);
     CSocketTransport(const CSocketTransport&) = delete;
     CSocketTransport& operator=(const CSocketTransport&) = delete;
@@ -33,6 +31,7 @@ public:
     bool PurgeInput() override { return false; }
     bool PurgeOutput() override { return false; }
     OpenFailure LastOpenFailure() const override { return m_failure; }
+    LineLoss LastLineLoss() const override { return m_lineLoss; }
 
 private:
     static constexpr int kStoreSize = 8192;
@@ -41,10 +40,10 @@ private:
     static constexpr int kConnectionFailed = -2;
 
     bool ConnectWithin(const void* peer, unsigned peerSize);
-    bool Fail(OpenFailureKind kind, int error = 0);
+    bool Fail(OpenFailureKind kind, int error = 0, Unstarted unstarted = Unstarted::Nothing);
     void Receive();
     int ReceiveSome(std::uint8_t* into, int room);
-    void Report(const char* text);
+    void LoseLine(LineLoss loss);
 
     std::mutex m_rxMutex;
     std::uint8_t m_rxStore[kStoreSize]{};
@@ -54,6 +53,8 @@ private:
     int m_hostPort;
     std::atomic<bool> m_bConnected{false};
     std::atomic<bool> m_peerGone{false};
+    // Set on the reader thread before the sink hears of the hang-up.
+    std::atomic<LineLoss> m_lineLoss{LineLoss::None};
 #ifdef _WIN32
     bool StartReceiving();
     bool WaitForInput(void* stopEvent);
@@ -62,7 +63,6 @@ private:
 #else
     int m_socket = -1;
 #endif
-    IUserNotifier* m_notifier;
     std::chrono::milliseconds m_connectLimit;
     OpenFailure m_failure;
     CReaderThread m_reader;

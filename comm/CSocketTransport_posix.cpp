@@ -65,7 +65,8 @@ bool CSocketTransport::Open() {
     if (opened) {
         // Connected: writes block again until every byte is sent.
         ::fcntl(m_socket, F_SETFL, ::fcntl(m_socket, F_GETFL) & ~O_NONBLOCK);
-        opened = m_reader.Start(m_socket, std::move(callbacks)) || Fail(OpenFailureKind::NoThread);
+        opened = m_reader.Start(m_socket, std::move(callbacks)) ||
+                 Fail(OpenFailureKind::NoThread, 0, Unstarted::SocketReader);
     }
     if (!opened) {
         ::close(m_socket);

@@ -53,10 +53,7 @@ bool CSocketTransport::Open() {
     }
     m_failure = {};
     if (const int failure = StartSockets(); failure != 0) {
-        if (m_notifier != nullptr) {
-            m_notifier->ShowMessage("Failed to Initialize Sockets", "Error!", MessageIcon::Error);
-        }
-        return Fail(OpenFailureKind::SystemError, failure);
+        return Fail(OpenFailureKind::SystemError, failure, Unstarted::Sockets);
     }
     const auto address = ResolveHost(m_strHost);
     if (!address) {
@@ -131,7 +128,8 @@ bool CSocketTransport::StartReceiving() {
     callbacks.onReadable = [this] { Receive(); };
     callbacks.isHungUp = [this] { return m_peerGone.load(); };
     callbacks.onHangUp = [this] { m_pChannel->OnHangUp(); };
-    return m_reader.Start(std::move(callbacks)) || Fail(OpenFailureKind::NoThread);
+    return m_reader.Start(std::move(callbacks)) ||
+           Fail(OpenFailureKind::NoThread, 0, Unstarted::SocketReader);
 }
 
 bool CSocketTransport::Close() {

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "LineLoss.h"
 #include "OpenFailure.h"
 
 // Told by a transport, on its reader thread, that input has arrived or that the line is gone.
@@ -30,4 +31,6 @@ public:
     virtual bool PurgeOutput() = 0;
     // Why the last Open() failed; kind None after a successful one.
     virtual OpenFailure LastOpenFailure() const { return {}; }
+    // Why the line was lost, once the sink has heard OnHangUp(); None when it has no cause.
+    virtual LineLoss LastLineLoss() const { return LineLoss::None; }
 };

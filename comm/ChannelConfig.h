@@ -2,17 +2,17 @@
 
 #include <string>
 
-inline constexpr const char* kSerialInterfaceName = "RS-232";
+#include "LineKinds.h"
 
-// Which transport a connection uses and how it is set up: the serial port for "RS-232",
-// a TCP connection to host and hostPort for any other interface name.
+// Which transport a connection uses and how it is set up: the serial port with its line, or a
+// TCP connection to host and hostPort.
 struct ChannelConfig {
-    std::string interfaceName = kSerialInterfaceName;
+    TransportKind transport = TransportKind::Serial;
     std::string host;
     int hostPort = 0;
     std::string portName;
     unsigned baudRate = 115200;
-    int parity = 0;
-    int flowControl = 0;
-    int stopBits = 0;
+    Parity parity = Parity::None;
+    FlowControl flowControl = FlowControl::None;
+    StopBits stopBits = StopBits::One;
 };

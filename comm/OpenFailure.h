@@ -19,6 +19,10 @@ enum class OpenFailureKind {
     SystemError,  // anything else the system reported, by its error code
 };
 
+// What the system could not start when a connection failed before it was made: a thread
+// (NoThread), or Winsock itself (SystemError). The front-ends tell some of these apart.
+enum class Unstarted { Nothing, ChannelWatch, SerialReader, SocketReader, LoadWatchdog, Sockets };
+
 struct OpenFailure {
     OpenFailureKind kind = OpenFailureKind::None;
     std::string device;                       // the device path, or HOST:PORT
@@ -27,10 +31,13 @@ struct OpenFailure {
     unsigned requestedSpeed = 0;              // SpeedRefused
     unsigned reportedSpeed = 0;               // SpeedRefused
     int error = 0;                            // SystemError: errno, or a Windows error code
+    Unstarted unstarted = Unstarted::Nothing;
 
     OpenFailure() = default;
     OpenFailure(OpenFailureKind failureKind, std::string failedDevice)
         : kind(failureKind), device(std::move(failedDevice)) {}
+    OpenFailure(OpenFailureKind failureKind, std::string failedDevice, Unstarted what)
+        : kind(failureKind), device(std::move(failedDevice)), unstarted(what) {}
 };
 
 // One sentence for the line under "Can't open a specified port"; empty when nothing failed.

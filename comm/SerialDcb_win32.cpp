@@ -31,9 +31,7 @@ void ApplySerialLine(const SerialLineSettings& line, DCB& dcb) {
     dcb.XoffLim = kXoffLimit;
     dcb.XonChar = static_cast<char>(line.xonChar);
     dcb.XoffChar = static_cast<char>(line.xoffChar);
-    if (line.rtsCts.has_value()) {
-        ApplyHandshake(*line.rtsCts, dcb);
-    }
+    ApplyHandshake(line.rtsCts, dcb);
     dcb.fOutX = line.xonXoff ? 1 : 0;
     dcb.fInX = line.xonXoff ? 1 : 0;
 }

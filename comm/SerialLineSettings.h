@@ -1,14 +1,13 @@
 #pragma once
 
-#include <optional>
+#include "LineKinds.h"
 
-// What the caller of the serial port chooses, in the codes of the connection page.
+// What the caller of the serial port chooses; always eight data bits.
 struct SerialLineRequest {
     unsigned baudRate = 115200;
-    int parity = 0;        // 0 none, 1 odd, 2 even
-    int byteSizeCode = 4;  // data bits minus 4
-    int stopBits = 0;      // 0 one stop bit, 2 two
-    int flowControl = 0;   // 0 none, 1 RTS/CTS, 2 Xon/Xoff, 3 RTS/CTS+Xon/Xoff
+    Parity parity = Parity::None;
+    StopBits stopBits = StopBits::One;
+    FlowControl flowControl = FlowControl::None;
 };
 
 // What the operating system is told, independent of its own structures.
@@ -18,8 +17,7 @@ struct SerialLineSettings {
     bool parityEnabled = false;
     bool parityOdd = false;
     bool twoStopBits = false;
-    // Hardware handshake; empty for an unknown flow-control code, which keeps the driver's.
-    std::optional<bool> rtsCts;
+    bool rtsCts = false;  // hardware handshake
     bool xonXoff = false;
     unsigned char xonChar = 0x11;
     unsigned char xoffChar = 0x13;

@@ -34,12 +34,10 @@ void ApplySerialLine(const SerialLineSettings& line, termios& tio) {
     if (line.twoStopBits) {
         tio.c_cflag |= CSTOPB;
     }
-    if (line.rtsCts.has_value()) {
-        if (*line.rtsCts) {
-            tio.c_cflag |= CRTSCTS;
-        } else {
-            tio.c_cflag &= ~static_cast<tcflag_t>(CRTSCTS);
-        }
+    if (line.rtsCts) {
+        tio.c_cflag |= CRTSCTS;
+    } else {
+        tio.c_cflag &= ~static_cast<tcflag_t>(CRTSCTS);
     }
     if (line.xonXoff) {
         tio.c_iflag |= IXON | IXOFF;

@@ -4,16 +4,15 @@
 #include "CSocketTransport.h"
 #include "PortName.h"
 
-std::unique_ptr<CTransport> MakeTransport(IInputSink& sink, const ChannelConfig& config,
-                                          IUserNotifier* notifier) {
-    if (config.interfaceName == kSerialInterfaceName) {
-        SerialLineRequest line;
-        line.baudRate = config.baudRate;
-        line.parity = config.parity;
-        line.stopBits = config.stopBits;
-        line.flowControl = config.flowControl;
-        return std::make_unique<CSerialPort>(&sink, NormalisePortName(config.portName), line,
-                                             notifier);
+std::unique_ptr<CTransport> MakeTransport(IInputSink& sink, const ChannelConfig& config) {
+    switch (config.transport) {
+        case TransportKind::Serial:
+            return std::make_unique<CSerialPort>(
+                &sink, NormalisePortName(config.portName),
+                SerialLineRequest{config.baudRate, config.parity, config.stopBits,
+                                  config.flowControl});
+        case TransportKind::Tcp:
+            break;
     }
-    return std::make_unique<CSocketTransport>(&sink, config.host, config.hostPort, notifier);
+    return std::make_unique<CSocketTransport>(&sink, config.host, config.hostPort);
 }

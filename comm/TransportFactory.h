@@ -4,8 +4,6 @@
 
 #include "CTransport.h"
 #include "ChannelConfig.h"
-#include "UserNotifier.h"
 
 // The transport a configuration asks for, not yet opened; the sink hears its input.
-std::unique_ptr<CTransport> MakeTransport(IInputSink& sink, const ChannelConfig& config,
-                                          IUserNotifier* notifier);
+std::unique_ptr<CTransport> MakeTransport(IInputSink& sink, const ChannelConfig& config);

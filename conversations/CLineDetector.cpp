@@ -21,7 +21,8 @@ constexpr auto kProbeQuietGap = 40ms;
 constexpr int kNoisyTries = 3;
 
 std::chrono::microseconds CharacterTime(const SerialLineRequest& line) {
-    const long long bits = 1 + 8 + (line.parity != 0 ? 1 : 0) + (line.stopBits == 2 ? 2 : 1);
+    const long long bits =
+        1 + 8 + (line.parity != Parity::None ? 1 : 0) + (line.stopBits == StopBits::Two ? 2 : 1);
     return std::chrono::microseconds(bits * 1'000'000 / std::max(1u, line.baudRate));
 }
 

@@ -43,7 +43,7 @@ ConversationStep CSettingsConversation::StartRead(std::chrono::milliseconds paus
     return Begin(Conversation::FirstRead, {ReadStep(pause)});
 }
 
-ConversationStep CSettingsConversation::StartSave(Compose compose, int lineFlow) {
+ConversationStep CSettingsConversation::StartSave(Compose compose, FlowControl lineFlow) {
     m_compose = std::move(compose);
     m_lineFlow = lineFlow;
     return Begin(Conversation::Save, {ReadStep({})});

@@ -24,7 +24,7 @@ public:
     // Reads the record, writes what compose makes of it (the port last, with its reconnect and
     // the store command), and reads it back when the write names fields to check. lineFlow is
     // the flow control of the line the conversation runs on.
-    ConversationStep StartSave(Compose compose, int lineFlow);
+    ConversationStep StartSave(Compose compose, FlowControl lineFlow);
     ConversationStep StartFactoryRestore();
     ConversationStep StartSavedRestore();
     ConversationStep StartInfo();
@@ -53,7 +53,7 @@ private:
     Awaiting m_awaiting = Awaiting::Nothing;
     int m_infoItem = 0;
     Compose m_compose;
-    int m_lineFlow = 0;
+    FlowControl m_lineFlow = FlowControl::None;
     bool m_written = false;
     SettingsWrite m_write;
 };

@@ -10,7 +10,8 @@
 
 // Every line the printer's port can be set to that the host can tell apart, most likely first:
 // the factory line, then 8N1 at the common speeds, then the other framings. Flow control 3
-// programs the host's line exactly as 2 does, so it is not tried on its own; the printer's
+// both programs the host's line exactly as Xon/Xoff does, so it is not tried on its own; the
+// printer's
 // record tells them apart once it answers.
 std::vector<SerialLineRequest> DetectionOrder();
 
@@ -21,5 +22,5 @@ SerialLineRequest LineOfRecord(const PrinterSettings& record);
 bool SameLineProgramming(const SerialLineRequest& a, const SerialLineRequest& b);
 
 // "rtscts", "8N1" and the like, as tq20's options spell them.
-std::string FlowName(int flowControl);
+std::string FlowName(FlowControl flowControl);
 std::string FramingName(const SerialLineRequest& line);

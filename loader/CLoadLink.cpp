@@ -10,27 +10,22 @@ constexpr int kReadChunk = 8192;
 constexpr std::size_t kBlockDoneReply = 5;  // RS 'S' 'M' status flag
 
 ChannelConfig LoaderLine(ChannelConfig line) {
-    line.parity = 0;
-    line.stopBits = 0;
-    line.flowControl = 0;
+    line.parity = Parity::None;
+    line.stopBits = StopBits::One;
+    line.flowControl = FlowControl::None;
     return line;
 }
 
 }  // namespace
 
-CLoadLink::CLoadLink(ILoadOwner& owner, CLoadData& data, const ChannelConfig& line,
-                     IUserNotifier* notifier)
+CLoadLink::CLoadLink(ILoadOwner& owner, CLoadData& data, const ChannelConfig& line)
     : m_owner(owner),
       m_protocol(data),
-      m_quiet(line.interfaceName == kSerialInterfaceName ? line.baudRate : 0),
+      m_quiet(line.transport == TransportKind::Serial ? line.baudRate : 0),
       m_watchdog([this](std::uint64_t ticket) { OnWatchdogExpired(ticket); }),
-      m_transport(MakeTransport(*this, LoaderLine(line), notifier)) {
+      m_transport(MakeTransport(*this, LoaderLine(line))) {
     // Without its watchdog a silent printer would keep the load waiting for ever.
     if (!m_watchdog.IsRunning()) {
-        if (notifier != nullptr) {
-            notifier->ShowMessage("thread will not be created from CLoadLink()", "",
-                                  MessageIcon::Warning);
-        }
         return;
     }
     m_transport->Open();
@@ -54,9 +49,13 @@ bool CLoadLink::IsOpen() const {
 
 OpenFailure CLoadLink::LastOpenFailure() const {
     if (!m_watchdog.IsRunning()) {
-        return OpenFailure(OpenFailureKind::NoThread, "");
+        return OpenFailure(OpenFailureKind::NoThread, "", Unstarted::LoadWatchdog);
     }
     return m_transport->LastOpenFailure();
+}
+
+LineLoss CLoadLink::LastLineLoss() const {
+    return m_transport->LastLineLoss();
 }
 
 bool CLoadLink::IsBusy() const {

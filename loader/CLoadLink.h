@@ -13,7 +13,6 @@
 #include "CWatchTimer.h"
 #include "ChannelConfig.h"
 #include "LoadMessages.h"
-#include "UserNotifier.h"
 
 // The printer must answer each request, and each part of a reply must follow the one before,
 // within this time.
@@ -25,10 +24,8 @@ inline constexpr std::chrono::milliseconds kLastReplyWait{500};
 // thread with a reply watchdog, and reports every ending once to its owner.
 class CLoadLink final : private IInputSink {
 public:
-    // The line is the serial port at the given speed, or a TCP connection for any interface
-    // name other than "RS-232".
-    CLoadLink(ILoadOwner& owner, CLoadData& data, const ChannelConfig& line,
-              IUserNotifier* notifier = nullptr);
+    // The line is the serial port at the given speed, or a TCP connection, as its transport says.
+    CLoadLink(ILoadOwner& owner, CLoadData& data, const ChannelConfig& line);
     CLoadLink(const CLoadLink&) = delete;
     CLoadLink& operator=(const CLoadLink&) = delete;
     // Takes the printer's answer to the last block-done request (at most kLastReplyWait), then
@@ -38,6 +35,8 @@ public:
     bool IsOpen() const;
     // Why the line did not open.
     OpenFailure LastOpenFailure() const;
+    // Why the line was lost, once LM_LINE_LOST has been reported.
+    LineLoss LastLineLoss() const;
     void StartProgramLoad();
     void StartFontLoad();
     bool IsBusy() const;

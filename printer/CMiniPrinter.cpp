@@ -6,7 +6,6 @@
 #include "CommandTable.h"
 #include "OptionFrame.h"
 #include "PortName.h"
-#include "QueueWarning.h"
 
 namespace {
 
@@ -20,8 +19,7 @@ struct CMiniPrinter::Frame {
     int length = 0;
 };
 
-CMiniPrinter::CMiniPrinter(IUserNotifier& notifier, IPrinterQueues& queues)
-    : m_notifier(notifier), m_queues(queues) {}
+CMiniPrinter::CMiniPrinter(IPrinterQueues& queues) : m_queues(queues) {}
 
 CMiniPrinter::~CMiniPrinter() {
     Disconnect();
@@ -35,7 +33,7 @@ void CMiniPrinter::SetReplyWatch(std::chrono::milliseconds length) {
 }
 
 bool CMiniPrinter::Connect(IChannelOwner* owner, const std::string& portName, unsigned baudRate,
-                           int parity, int flowControl, int stopBits) {
+                           Parity parity, FlowControl flowControl, StopBits stopBits) {
     ChannelConfig config;
     config.portName = portName;
     config.baudRate = baudRate;
@@ -47,33 +45,33 @@ bool CMiniPrinter::Connect(IChannelOwner* owner, const std::string& portName, un
 
 bool CMiniPrinter::Connect(IChannelOwner* owner, const ChannelConfig& config) {
     m_lastError = kPrinterErrorNone;
+    m_openFailure = {};
+    m_queuesNotHeld.clear();
     if (m_pChannel) {
-        Refuse(kPrinterErrorAlreadyConnected, "There is an opened connection",
-               "CMiniPrinter: Connection already exists");
-        return false;
+        return Refuse(kPrinterErrorAlreadyConnected);
     }
     m_pOwner = owner;
     // Printer queues print to serial ports only; a network printer frees no queue.
-    const bool serial = config.interfaceName == kSerialInterfaceName;
+    const bool serial = config.transport == TransportKind::Serial;
     m_strPortName = serial ? QueuePortName(config.portName) : std::string();
     m_pPortMap = std::make_unique<CPrinterPortMap>(m_queues);
     m_pPortMap->Redirect(m_strPortName);
-    WarnQueuesNotHeld(m_notifier, m_pPortMap->Refused());
-    m_pChannel = std::make_unique<CCommandChannel>(owner, config, &m_notifier);
+    m_queuesNotHeld = m_pPortMap->Refused();
+    m_pChannel = std::make_unique<CCommandChannel>(owner, config);
     if (m_pChannel->IsOpen()) {
         m_pChannel->SetWatchLength(m_replyWatch);
         m_bConnected = true;
         return true;
     }
-    const std::string cause = DescribeOpenFailure(m_pChannel->LastOpenFailure());
+    m_openFailure = m_pChannel->LastOpenFailure();
     m_pPortMap->Restore(m_strPortName);
     m_pPortMap.reset();
     m_pChannel.reset();
-    // The first line is the one the window has always shown; the second says what to do.
-    Refuse(kPrinterErrorPortAccess,
-           cause.empty() ? "Can't open a specified port" : "Can't open a specified port\n" + cause,
-           "CMiniPrinter: Port access error");
-    return false;
+    return Refuse(kPrinterErrorPortAccess);
+}
+
+LineLoss CMiniPrinter::LastLineLoss() const {
+    return m_pChannel ? m_pChannel->LastLineLoss() : LineLoss::None;
 }
 
 void CMiniPrinter::Disconnect() {
@@ -93,25 +91,17 @@ bool CMiniPrinter::BuildFrame(int commandId, const std::uint8_t* params, int par
                               Frame& frame) {
     m_lastError = kPrinterErrorNone;
     if (!m_bConnected) {
-        Refuse(kPrinterErrorNotConnected, "There is no opened connection",
-               "CMiniPrinter: Port is not opened");
-        return false;
+        return Refuse(kPrinterErrorNotConnected);
     }
     const CommandEntry* entry = FindCommand(commandId);
     if (entry == nullptr) {
-        Refuse(kPrinterErrorNoSuchCommand, "No such command",
-               "CMiniPrinter: Internal Command Error");
-        return false;
+        return Refuse(kPrinterErrorNoSuchCommand);
     }
     if (paramLen < entry->paramCount || (paramLen > 0 && params == nullptr)) {
-        Refuse(kPrinterErrorNotEnoughParameters, "Not enough parameters",
-               "CMiniPrinter: Internal Parameters Error");
-        return false;
+        return Refuse(kPrinterErrorNotEnoughParameters);
     }
     if (entry->prefixLen + paramLen > kRequestCapacity) {
-        Refuse(kPrinterErrorBufferTooSmall, "Internal buffer is not large enough",
-               "CMiniPrinter: Internal Error");
-        return false;
+        return Refuse(kPrinterErrorBufferTooSmall);
     }
     std::copy_n(entry->prefix.begin(), entry->prefixLen, frame.bytes.begin());
     std::copy_n(params, paramLen, frame.bytes.begin() + entry->prefixLen);
@@ -144,22 +134,16 @@ bool CMiniPrinter::SendCommandWithTerminator(int commandId, const std::uint8_t* 
 bool CMiniPrinter::SaveOptions(const PrinterSettings& settings, int group, int changedMask) {
     m_lastError = kPrinterErrorNone;
     if (!m_bConnected) {
-        Refuse(kPrinterErrorNotConnected, "There is no opened connection",
-               "CMiniPrinter: Port is not opened");
-        return false;
+        return Refuse(kPrinterErrorNotConnected);
     }
     const OptionFrame frame = BuildOptionFrame(settings, group, changedMask);
     switch (frame.result) {
         case OptionFrameResult::NoSuchGroup:
-            Refuse(kPrinterErrorNoSuchOption, "No such option to save",
-                   "CMiniPrinter: Internal Command Error");
-            return false;
+            return Refuse(kPrinterErrorNoSuchOption);
         case OptionFrameResult::NothingSelected:
             return false;
         case OptionFrameResult::TooLong:
-            Refuse(kPrinterErrorBufferTooSmall, "Internal buffer is not large enough",
-                   "CMiniPrinter: Internal Error");
-            return false;
+            return Refuse(kPrinterErrorBufferTooSmall);
         case OptionFrameResult::Built:
             break;
     }
@@ -167,7 +151,7 @@ bool CMiniPrinter::SaveOptions(const PrinterSettings& settings, int group, int c
     return true;
 }
 
-void CMiniPrinter::Refuse(int code, const std::string& text, const char* caption) {
+bool CMiniPrinter::Refuse(int code) {
     m_lastError = code;
-    m_notifier.ShowMessage(text, caption, MessageIcon::Error);
+    return false;
 }

@@ -4,13 +4,13 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "CCommandChannel.h"
 #include "CPrinterPortMap.h"
 #include "ChannelMessages.h"
 #include "PrinterQueues.h"
 #include "PrinterSettings.h"
-#include "UserNotifier.h"
 
 // Why the last operation of the printer object was refused.
 enum PrinterError : int {
@@ -26,17 +26,18 @@ enum PrinterError : int {
 
 // The configurator's printer: opens and closes the connection, builds request frames from the
 // command table and hands them to the channel. Replies go from the channel straight to the
-// owner. Every refusal is shown to the user at once and kept in LastError().
+// owner. Nothing is shown to the user: every refusal is kept in LastError() (with the open
+// failure behind kPrinterErrorPortAccess) for the front-end to word.
 class CMiniPrinter {
 public:
-    CMiniPrinter(IUserNotifier& notifier, IPrinterQueues& queues);
+    explicit CMiniPrinter(IPrinterQueues& queues);
     CMiniPrinter(const CMiniPrinter&) = delete;
     CMiniPrinter& operator=(const CMiniPrinter&) = delete;
     ~CMiniPrinter();
 
-    bool Connect(IChannelOwner* owner, const std::string& portName, unsigned baudRate, int parity,
-                 int flowControl, int stopBits);
-    // The same over any transport: a serial port, or a TCP host for any other interface name.
+    bool Connect(IChannelOwner* owner, const std::string& portName, unsigned baudRate,
+                 Parity parity, FlowControl flowControl, StopBits stopBits);
+    // The same over any transport: a serial port or a TCP host.
     bool Connect(IChannelOwner* owner, const ChannelConfig& config);
     void Disconnect();
     bool IsConnected() const { return m_bConnected; }
@@ -48,6 +49,13 @@ public:
     bool SaveOptions(const PrinterSettings& settings, int group, int changedMask);
 
     int LastError() const { return m_lastError; }
+    // Why the port did not open, after a Connect refused with kPrinterErrorPortAccess.
+    const OpenFailure& LastOpenFailure() const { return m_openFailure; }
+    // The printer queues of the port that the last Connect could not keep off it; the
+    // connection went ahead regardless.
+    const std::vector<std::string>& QueuesNotHeld() const { return m_queuesNotHeld; }
+    // Why the line was lost, once the owner has heard WM_CHANNEL_LINE_LOST.
+    LineLoss LastLineLoss() const;
     const std::string& PortName() const { return m_strPortName; }
     // How long a reply may keep the channel waiting; the printer's own limit unless a test or a
     // slow link says otherwise. Applies to the current and every later connection.
@@ -56,15 +64,16 @@ public:
 private:
     struct Frame;
     bool BuildFrame(int commandId, const std::uint8_t* params, int paramLen, Frame& frame);
-    void Refuse(int code, const std::string& text, const char* caption);
+    bool Refuse(int code);
 
     int m_lastError = kPrinterErrorNone;
+    OpenFailure m_openFailure;
+    std::vector<std::string> m_queuesNotHeld;
     std::unique_ptr<CCommandChannel> m_pChannel;
     IChannelOwner* m_pOwner = nullptr;
     bool m_bConnected = false;
     std::unique_ptr<CPrinterPortMap> m_pPortMap;
     std::string m_strPortName;
-    IUserNotifier& m_notifier;
     IPrinterQueues& m_queues;
     std::chrono::milliseconds m_replyWatch = kReplyWatch;
 };

@@ -67,9 +67,10 @@ const FlowField* FieldAt(int byteIndex) {
 
 }  // namespace
 
-bool UsesSoftwareFlow(int lineFlowControl, const PrinterSettings& record) {
+bool UsesSoftwareFlow(FlowControl lineFlowControl, const PrinterSettings& record) {
     const int portFlow = (record.portFlowControl >> 4) & 0x03;
-    return lineFlowControl == 2 || lineFlowControl == 3 || portFlow == 2 || portFlow == 3;
+    return lineFlowControl == FlowControl::XonXoff || lineFlowControl == FlowControl::Both ||
+           portFlow == 2 || portFlow == 3;
 }
 
 std::vector<FlowCharacterChange> AvoidFlowCharacters(int group, PrinterSettings& record,

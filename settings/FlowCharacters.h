@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "LineKinds.h"
 #include "PrinterSettings.h"
 
 // Under software flow control XON (17) and XOFF (19) are line signals, not data: the host's
@@ -11,7 +12,7 @@
 // over that line. The store rules therefore never write them on such a line.
 
 // Software flow control on the host's line, or on the printer's own port as the record sets it.
-bool UsesSoftwareFlow(int lineFlowControl, const PrinterSettings& record);
+bool UsesSoftwareFlow(FlowControl lineFlowControl, const PrinterSettings& record);
 
 struct FlowCharacterChange {
     int byteIndex;

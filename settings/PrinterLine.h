@@ -15,3 +15,12 @@ LineChoice PrinterLineOf(const PrinterSettings& record);
 
 // The same line on the transport of base, which it otherwise keeps (its port or host).
 ChannelConfig LineAt(ChannelConfig base, const LineChoice& choice);
+
+// The one place where the lists' indices become the line's kinds and back. An index off the
+// list (-1 for a list with nothing selected) is no parity and one stop bit, and flow control
+// both, as the connection page has always connected with it.
+Parity ParityAt(int framingIndex);
+StopBits StopBitsAt(int framingIndex);
+FlowControl FlowAt(int flowIndex);
+int FramingIndexOf(Parity parity, StopBits stopBits);
+int FlowIndexOf(FlowControl flow);

@@ -9,6 +9,7 @@
 #include "OptionsStore.h"
 #include "PortDiscovery.h"
 #include "PortStore.h"
+#include "PrinterLine.h"
 #include "PrintingStore.h"
 #include "TextPositionStore.h"
 
@@ -34,15 +35,20 @@ TEST(PortDiscovery, MergesTheTwoSourcesDroppingOnlyTheSamePort) {
 struct ParameterCase {
     int framing;
     int flow;
-    int parity;
-    int stopBits;
-    int flowControl;
+    Parity parity;
+    StopBits stopBits;
+    FlowControl flowControl;
 };
 
 TEST(ConnectParameters, FromThePagesChoices) {
     const ParameterCase cases[] = {
-        {0, 0, 0, 0, 0}, {1, 1, 0, 2, 1},  {2, 2, 1, 0, 2},
-        {3, 3, 1, 2, 3}, {4, -1, 2, 0, 3}, {5, 7, 2, 2, 3},
+        {0, 0, Parity::None, StopBits::One, FlowControl::None},
+        {1, 1, Parity::None, StopBits::Two, FlowControl::RtsCts},
+        {2, 2, Parity::Odd, StopBits::One, FlowControl::XonXoff},
+        {3, 3, Parity::Odd, StopBits::Two, FlowControl::Both},
+        {4, -1, Parity::Even, StopBits::One, FlowControl::Both},
+        {5, 7, Parity::Even, StopBits::Two, FlowControl::Both},
+        {-1, 0, Parity::None, StopBits::One, FlowControl::None},
     };
     for (const ParameterCase& c : cases) {
         const ConnectParameters p =
@@ -51,6 +57,16 @@ TEST(ConnectParameters, FromThePagesChoices) {
         EXPECT_EQ(p.parity, c.parity) << c.framing;
         EXPECT_EQ(p.stopBits, c.stopBits) << c.framing;
         EXPECT_EQ(p.flowControl, c.flowControl) << c.flow;
+    }
+}
+
+// A line found by the search is selected in the lists it came from.
+TEST(ConnectParameters, EveryListEntryComesBackToItsIndex) {
+    for (int framing = 0; framing < 6; ++framing) {
+        EXPECT_EQ(FramingIndexOf(ParityAt(framing), StopBitsAt(framing)), framing);
+    }
+    for (int flow = 0; flow < 4; ++flow) {
+        EXPECT_EQ(FlowIndexOf(FlowAt(flow)), flow);
     }
 }
 

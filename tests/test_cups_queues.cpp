@@ -13,7 +13,6 @@
 #include "CupsServer.h"
 #include "LoaderFiles.h"
 #include "QueueDevice.h"
-#include "RecordingNotifier.h"
 #include "RecordingOwner.h"
 
 namespace {
@@ -65,7 +64,6 @@ protected:
 
     CupsServer cups;
     std::unique_ptr<CPrinterSim> sim;
-    RecordingNotifier notifier;
     RecordingOwner owner;
 };
 
@@ -145,8 +143,10 @@ TEST_F(CupsQueueTest, EnumeratesTheDeviceOfEachQueueWithLinksResolved) {
 
 TEST_F(CupsQueueTest, JobsWaitWhileConnectedAndPrintAfterwards) {
     CCupsPrinterQueues queues(cups.JournalFolder());
-    CMiniPrinter printer(notifier, queues);
-    ASSERT_TRUE(printer.Connect(&owner, sim->DevicePath(), 115200, 0, 1, 0));
+    CMiniPrinter printer(queues);
+    ASSERT_TRUE(printer.Connect(&owner, sim->DevicePath(), 115200, Parity::None,
+                                FlowControl::RtsCts, StopBits::One));
+    EXPECT_TRUE(printer.QueuesNotHeld().empty());
     EXPECT_EQ(cups.State("Receipts"), "disabled");
     EXPECT_FALSE(JournalEmpty()) << "a stopped queue is recorded";
     ASSERT_TRUE(cups.Submit("Receipts", kJob));
@@ -159,18 +159,18 @@ TEST_F(CupsQueueTest, JobsWaitWhileConnectedAndPrintAfterwards) {
     EXPECT_TRUE(cups.WaitForState("Receipts", "idle", 5000));
     EXPECT_EQ(cups.PendingJobs("Receipts"), 0);
     EXPECT_TRUE(JournalEmpty());
-    EXPECT_TRUE(notifier.Messages().empty());
 }
 
 TEST_F(CupsQueueTest, QueueStoppedByItsAdministratorStaysStopped) {
     ASSERT_TRUE(cups.Disable("Receipts"));
     CCupsPrinterQueues queues(cups.JournalFolder());
-    CMiniPrinter printer(notifier, queues);
-    ASSERT_TRUE(printer.Connect(&owner, sim->DevicePath(), 115200, 0, 1, 0));
+    CMiniPrinter printer(queues);
+    ASSERT_TRUE(printer.Connect(&owner, sim->DevicePath(), 115200, Parity::None,
+                                FlowControl::RtsCts, StopBits::One));
+    EXPECT_TRUE(printer.QueuesNotHeld().empty());
     EXPECT_TRUE(JournalEmpty()) << "only queues this program stopped are recorded";
     printer.Disconnect();
     EXPECT_EQ(cups.State("Receipts"), "disabled");
-    EXPECT_TRUE(notifier.Messages().empty());
 }
 
 TEST_F(CupsQueueTest, QueueOfAKilledProgramRunsAgainWhenTheNextOneStarts) {

@@ -58,14 +58,14 @@ TEST(FlowCharacters, OnlyTheGroupsOwnFieldsChange) {
 TEST(FlowCharacters, SoftwareFlowOnTheLineOrOnThePrintersPort) {
     PrinterSettings record{};
     record.portFlowControl = 0x10;
-    EXPECT_FALSE(UsesSoftwareFlow(0, record));
-    EXPECT_FALSE(UsesSoftwareFlow(1, record));
-    EXPECT_TRUE(UsesSoftwareFlow(2, record));
-    EXPECT_TRUE(UsesSoftwareFlow(3, record));
+    EXPECT_FALSE(UsesSoftwareFlow(FlowControl::None, record));
+    EXPECT_FALSE(UsesSoftwareFlow(FlowControl::RtsCts, record));
+    EXPECT_TRUE(UsesSoftwareFlow(FlowControl::XonXoff, record));
+    EXPECT_TRUE(UsesSoftwareFlow(FlowControl::Both, record));
     record.portFlowControl = 0x20;
-    EXPECT_TRUE(UsesSoftwareFlow(0, record));
+    EXPECT_TRUE(UsesSoftwareFlow(FlowControl::None, record));
     record.portFlowControl = 0x30;
-    EXPECT_TRUE(UsesSoftwareFlow(1, record));
+    EXPECT_TRUE(UsesSoftwareFlow(FlowControl::RtsCts, record));
 }
 
 TEST(FlowCharacters, TheWindowsMessageNamesTheFieldsAsThePagesDo) {

@@ -30,7 +30,7 @@ TEST(LineDetectorTest, TheOrderCoversEveryLineOnceFactoryFirst) {
     const auto order = DetectionOrder();
     ASSERT_EQ(order.size(), 10u * 3u * 6u);
     EXPECT_EQ(order.front().baudRate, 115200u);
-    EXPECT_EQ(order.front().flowControl, 1);
+    EXPECT_EQ(order.front().flowControl, FlowControl::RtsCts);
     EXPECT_EQ(FramingName(order.front()), "8N1");
     for (std::size_t i = 0; i < order.size(); ++i) {
         for (std::size_t j = i + 1; j < order.size(); ++j) {
@@ -66,8 +66,8 @@ TEST(LineDetectorTest, ReportsEveryTryAndTriesTheLikelyFramingsFirst) {
     });
     ASSERT_EQ(found.status, LineDetection::Status::Found);
     EXPECT_EQ(found.line.baudRate, 19200u);
-    EXPECT_EQ(found.line.flowControl, 0);
-    EXPECT_EQ(found.line.stopBits, 2);
+    EXPECT_EQ(found.line.flowControl, FlowControl::None);
+    EXPECT_EQ(found.line.stopBits, StopBits::Two);
     ASSERT_FALSE(indexes.empty());
     for (std::size_t i = 0; i < indexes.size(); ++i) {
         EXPECT_EQ(indexes[i], static_cast<int>(i + 1));

@@ -7,28 +7,30 @@
 namespace {
 
 struct FlowCase {
-    int flowControl;
-    std::optional<bool> rtsCts;
+    FlowControl flowControl;
+    bool rtsCts;
     bool xonXoff;
 };
 
-TEST(SerialLineMapping, FlowControlCodes) {
-    const FlowCase cases[] = {
-        {0, false, false}, {1, true, false}, {2, false, true}, {3, false, true}, {7, {}, false}};
+TEST(SerialLineMapping, FlowControlKinds) {
+    const FlowCase cases[] = {{FlowControl::None, false, false},
+                              {FlowControl::RtsCts, true, false},
+                              {FlowControl::XonXoff, false, true},
+                              {FlowControl::Both, false, true}};
     for (const FlowCase& c : cases) {
         SerialLineRequest request;
         request.flowControl = c.flowControl;
         const SerialLineSettings line = MapSerialLine(request);
-        EXPECT_EQ(line.rtsCts, c.rtsCts) << "flow " << c.flowControl;
-        EXPECT_EQ(line.xonXoff, c.xonXoff) << "flow " << c.flowControl;
+        EXPECT_EQ(line.rtsCts, c.rtsCts) << "flow " << static_cast<int>(c.flowControl);
+        EXPECT_EQ(line.xonXoff, c.xonXoff) << "flow " << static_cast<int>(c.flowControl);
     }
 }
 
 TEST(SerialLineMapping, CombinedFlowProgramsExactlyWhatXonXoffDoes) {
     SerialLineRequest xon;
-    xon.flowControl = 2;
+    xon.flowControl = FlowControl::XonXoff;
     SerialLineRequest both = xon;
-    both.flowControl = 3;
+    both.flowControl = FlowControl::Both;
     EXPECT_EQ(MapSerialLine(both), MapSerialLine(xon));
     termios a{}, b{};
     ApplySerialLine(MapSerialLine(xon), a);
@@ -38,17 +40,19 @@ TEST(SerialLineMapping, CombinedFlowProgramsExactlyWhatXonXoffDoes) {
 }
 
 struct FramingCase {
-    int parity;
-    int stopBits;
+    Parity parity;
+    StopBits stopBits;
     tcflag_t cflagSet;
     tcflag_t cflagClear;
 };
 
 TEST(SerialLineMapping, ParityAndStopBitsReachTermios) {
     const FramingCase cases[] = {
-        {0, 0, 0, PARENB | PARODD | CSTOPB}, {1, 0, PARENB | PARODD, CSTOPB},
-        {2, 0, PARENB, PARODD | CSTOPB},     {0, 2, CSTOPB, PARENB},
-        {2, 2, PARENB | CSTOPB, PARODD},
+        {Parity::None, StopBits::One, 0, PARENB | PARODD | CSTOPB},
+        {Parity::Odd, StopBits::One, PARENB | PARODD, CSTOPB},
+        {Parity::Even, StopBits::One, PARENB, PARODD | CSTOPB},
+        {Parity::None, StopBits::Two, CSTOPB, PARENB},
+        {Parity::Even, StopBits::Two, PARENB | CSTOPB, PARODD},
     };
     for (const FramingCase& c : cases) {
         SerialLineRequest request;
@@ -57,16 +61,18 @@ TEST(SerialLineMapping, ParityAndStopBitsReachTermios) {
         termios tio{};
         tio.c_cflag = PARODD | CS7;  // left over from a previous user of the port
         ApplySerialLine(MapSerialLine(request), tio);
-        EXPECT_EQ(tio.c_cflag & c.cflagSet, c.cflagSet) << c.parity << "/" << c.stopBits;
-        EXPECT_EQ(tio.c_cflag & c.cflagClear, 0u) << c.parity << "/" << c.stopBits;
+        EXPECT_EQ(tio.c_cflag & c.cflagSet, c.cflagSet)
+            << static_cast<int>(c.parity) << "/" << static_cast<int>(c.stopBits);
+        EXPECT_EQ(tio.c_cflag & c.cflagClear, 0u)
+            << static_cast<int>(c.parity) << "/" << static_cast<int>(c.stopBits);
         EXPECT_EQ(tio.c_cflag & CSIZE, static_cast<tcflag_t>(CS8));
-        EXPECT_EQ((tio.c_iflag & INPCK) != 0, c.parity != 0);
+        EXPECT_EQ((tio.c_iflag & INPCK) != 0, c.parity != Parity::None);
     }
 }
 
 TEST(SerialLineMapping, RawModeWithFlowCharacters) {
     SerialLineRequest request;
-    request.flowControl = 2;
+    request.flowControl = FlowControl::XonXoff;
     termios tio{};
     tio.c_lflag = ICANON | ECHO | ISIG;
     tio.c_iflag = ICRNL;
@@ -78,17 +84,6 @@ TEST(SerialLineMapping, RawModeWithFlowCharacters) {
     EXPECT_EQ(tio.c_iflag & (IXON | IXOFF), static_cast<tcflag_t>(IXON | IXOFF));
     EXPECT_EQ(tio.c_cc[VSTART], 0x11);
     EXPECT_EQ(tio.c_cc[VSTOP], 0x13);
-}
-
-TEST(SerialLineMapping, UnknownFlowKeepsTheDriversHandshake) {
-    SerialLineRequest request;
-    request.flowControl = 9;
-    termios tio{};
-    tio.c_cflag = CRTSCTS;
-    tio.c_iflag = IXON;
-    ApplySerialLine(MapSerialLine(request), tio);
-    EXPECT_NE(tio.c_cflag & CRTSCTS, 0u);
-    EXPECT_EQ(tio.c_iflag & IXON, 0u);
 }
 
 }  // namespace

@@ -10,14 +10,12 @@
 #include "FakeSpooler.h"
 #include "OptionFrame.h"
 #include "PtyPair.h"
-#include "RecordingNotifier.h"
 #include "RecordingOwner.h"
 
 namespace {
 
 using namespace std::chrono_literals;
 using Bytes = std::vector<std::uint8_t>;
-using Message = RecordingNotifier::Message;
 
 PrinterSettings Numbered() {
     std::array<std::uint8_t, PrinterSettings::kSize> bytes{};
@@ -97,21 +95,21 @@ TEST(CommandTable, HoldsAllThirtyThreeCommands) {
 
 class PrinterTest : public ::testing::Test {
 protected:
-    bool Connect() { return printer.Connect(&owner, pty.SlavePath(), 115200, 0, 0, 0); }
+    bool Connect() {
+        return printer.Connect(&owner, pty.SlavePath(), 115200, Parity::None, FlowControl::None,
+                               StopBits::One);
+    }
 
     // Queues name a device by its path with links resolved; a pseudo-terminal's path is that.
     std::string PtyPortKey() const { return pty.SlavePath(); }
 
     PtyPair pty;
-    RecordingNotifier notifier;
     FakeSpooler spooler;
     RecordingOwner owner;
-    CMiniPrinter printer{notifier, spooler};
+    CMiniPrinter printer{spooler};
 };
 
 TEST_F(PrinterTest, EverySendIsRefusedWhileNotConnected) {
-    const Message refused{"There is no opened connection", "CMiniPrinter: Port is not opened",
-                          MessageIcon::Error};
     const std::uint8_t lf = 0x0A;
     EXPECT_FALSE(printer.SendCommand(CMD_READ_SETTINGS, nullptr, 0, true, 19));
     EXPECT_EQ(printer.LastError(), kPrinterErrorNotConnected);
@@ -119,7 +117,6 @@ TEST_F(PrinterTest, EverySendIsRefusedWhileNotConnected) {
     EXPECT_EQ(printer.LastError(), kPrinterErrorNotConnected);
     EXPECT_FALSE(printer.SaveOptions(Numbered(), 9, 1));
     EXPECT_EQ(printer.LastError(), kPrinterErrorNotConnected);
-    EXPECT_EQ(notifier.Messages(), (std::vector<Message>(3, refused)));
 }
 
 struct SendCase {
@@ -127,61 +124,26 @@ struct SendCase {
     Bytes params;
     int error;
     Bytes wire;
-    const char* text;
-    const char* caption;
 };
 
 TEST_F(PrinterTest, SendCommandBuildsOrRefusesTheFrame) {
     ASSERT_TRUE(Connect());
     const SendCase cases[] = {
-        {9, {}, kPrinterErrorNone, {0x1B, 0x40}, nullptr, nullptr},
-        {7, {0x00, 0x05}, kPrinterErrorNone, {0x10, 0x04, 0x00, 0x05}, nullptr, nullptr},
-        {CMD_READ_SETTINGS, {}, kPrinterErrorNone, {0x12, 0x63, 0x4C, 0x63}, nullptr, nullptr},
-        {1,
-         {},
-         kPrinterErrorNotEnoughParameters,
-         {},
-         "Not enough parameters",
-         "CMiniPrinter: Internal Parameters Error"},
-        {CMD_SET_PORT,
-         {0x00},
-         kPrinterErrorNotEnoughParameters,
-         {},
-         "Not enough parameters",
-         "CMiniPrinter: Internal Parameters Error"},
-        {40,
-         {},
-         kPrinterErrorNoSuchCommand,
-         {},
-         "No such command",
-         "CMiniPrinter: Internal Command Error"},
-        {-3,
-         {0x01},
-         kPrinterErrorNoSuchCommand,
-         {},
-         "No such command",
-         "CMiniPrinter: Internal Command Error"},
-        {CMD_GET_STATUS,
-         Bytes(300, 0),
-         kPrinterErrorBufferTooSmall,
-         {},
-         "Internal buffer is not large enough",
-         "CMiniPrinter: Internal Error"},
+        {9, {}, kPrinterErrorNone, {0x1B, 0x40}},
+        {7, {0x00, 0x05}, kPrinterErrorNone, {0x10, 0x04, 0x00, 0x05}},
+        {CMD_READ_SETTINGS, {}, kPrinterErrorNone, {0x12, 0x63, 0x4C, 0x63}},
+        {1, {}, kPrinterErrorNotEnoughParameters, {}},
+        {CMD_SET_PORT, {0x00}, kPrinterErrorNotEnoughParameters, {}},
+        {40, {}, kPrinterErrorNoSuchCommand, {}},
+        {-3, {0x01}, kPrinterErrorNoSuchCommand, {}},
+        {CMD_GET_STATUS, Bytes(300, 0), kPrinterErrorBufferTooSmall, {}},
     };
     for (const SendCase& c : cases) {
-        const std::size_t shown = notifier.Messages().size();
         const bool sent = printer.SendCommand(c.command, c.params.data(),
                                               static_cast<int>(c.params.size()), false, 0);
         EXPECT_EQ(sent, c.error == kPrinterErrorNone) << "command " << c.command;
         EXPECT_EQ(printer.LastError(), c.error) << "command " << c.command;
         EXPECT_EQ(pty.ReadFromHost(c.wire.size(), 300ms), c.wire) << "command " << c.command;
-        const auto messages = notifier.Messages();
-        if (c.text == nullptr) {
-            EXPECT_EQ(messages.size(), shown);
-        } else {
-            ASSERT_EQ(messages.size(), shown + 1);
-            EXPECT_EQ(messages.back(), (Message{c.text, c.caption, MessageIcon::Error}));
-        }
     }
     EXPECT_TRUE(printer.IsConnected()) << "a refusal leaves the connection as it was";
 }
@@ -223,9 +185,6 @@ TEST_F(PrinterTest, SaveOptionsSendsTheFrameWithoutAwaitingAReply) {
     EXPECT_EQ(printer.LastError(), kPrinterErrorNone);
     EXPECT_FALSE(printer.SaveOptions(settings, 7, 0x01));
     EXPECT_EQ(printer.LastError(), kPrinterErrorNoSuchOption);
-    EXPECT_EQ(notifier.Messages(),
-              (std::vector<Message>{{"No such option to save",
-                                     "CMiniPrinter: Internal Command Error", MessageIcon::Error}}));
     EXPECT_TRUE(pty.ReadFromHost(1, 200ms).empty());
 }
 
@@ -233,9 +192,6 @@ TEST_F(PrinterTest, SecondConnectIsRefusedAndKeepsTheFirst) {
     ASSERT_TRUE(Connect());
     EXPECT_FALSE(Connect());
     EXPECT_EQ(printer.LastError(), kPrinterErrorAlreadyConnected);
-    EXPECT_EQ(notifier.Messages(), (std::vector<Message>{{"There is an opened connection",
-                                                          "CMiniPrinter: Connection already exists",
-                                                          MessageIcon::Error}}));
     EXPECT_TRUE(printer.IsConnected());
     ASSERT_TRUE(printer.SendCommand(CMD_READ_SETTINGS, nullptr, 0, true, 19));
     EXPECT_EQ(pty.ReadFromHost(4, 1s).size(), 4u);
@@ -250,18 +206,16 @@ TEST_F(PrinterTest, PortThatDoesNotOpenIsReported) {
     EXPECT_FALSE(Connect());
     EXPECT_FALSE(printer.IsConnected());
     EXPECT_EQ(printer.LastError(), kPrinterErrorPortAccess);
-    EXPECT_EQ(notifier.Messages(),
-              (std::vector<Message>{{"Can't open a specified port\n" + pty.SlavePath() +
-                                         " is in use by another program.",
-                                     "CMiniPrinter: Port access error", MessageIcon::Error}}));
+    EXPECT_EQ(printer.LastOpenFailure().kind, OpenFailureKind::InUse);
+    EXPECT_EQ(printer.LastOpenFailure().device, pty.SlavePath());
     ::close(holder);
     EXPECT_TRUE(Connect()) << "a failed connect leaves no channel behind";
+    EXPECT_EQ(printer.LastOpenFailure().kind, OpenFailureKind::None);
 }
 
 TEST_F(PrinterTest, DisconnectWhenNeverConnectedDoesNothing) {
     printer.Disconnect();
     EXPECT_EQ(printer.LastError(), kPrinterErrorNone);
-    EXPECT_TRUE(notifier.Messages().empty());
 }
 
 TEST_F(PrinterTest, QueuesOfThePortPrintToFileWhileConnected) {
@@ -279,8 +233,9 @@ TEST_F(PrinterTest, QueuesArePutBackWhenThePrinterObjectGoes) {
     const std::string key = PtyPortKey();
     spooler.queues = {{"Receipts", key}};
     {
-        CMiniPrinter leaving(notifier, spooler);
-        ASSERT_TRUE(leaving.Connect(&owner, pty.SlavePath(), 9600, 0, 0, 0));
+        CMiniPrinter leaving(spooler);
+        ASSERT_TRUE(leaving.Connect(&owner, pty.SlavePath(), 9600, Parity::None, FlowControl::None,
+                                    StopBits::One));
         EXPECT_EQ(spooler.PortOf("Receipts"), "FILE:");
     }
     EXPECT_EQ(spooler.PortOf("Receipts"), key);
@@ -319,10 +274,7 @@ TEST_F(PrinterTest, QueuesThatCannotBeHeldAreNamedAndTheConnectionGoesAhead) {
     spooler.lockedQueues = {"Receipts", "Kitchen"};
     ASSERT_TRUE(Connect());
     EXPECT_EQ(spooler.PortOf("Labels"), "FILE:");
-    EXPECT_EQ(notifier.Messages(),
-              (std::vector<Message>{{"Printer queues that may still print to the port (no "
-                                     "permission to stop them): Receipts, Kitchen",
-                                     "CMiniPrinter: Printer queues", MessageIcon::Warning}}));
+    EXPECT_EQ(printer.QueuesNotHeld(), (std::vector<std::string>{"Receipts", "Kitchen"}));
     printer.Disconnect();
     EXPECT_EQ(spooler.PortOf("Labels"), key);
 }
@@ -330,7 +282,8 @@ TEST_F(PrinterTest, QueuesThatCannotBeHeldAreNamedAndTheConnectionGoesAhead) {
 TEST_F(PrinterTest, FailedConnectPutsTheQueuesBack) {
     const std::string key = "/dev/no-such-port";
     spooler.queues = {{"Receipts", key}};
-    EXPECT_FALSE(printer.Connect(&owner, "/dev/no-such-port", 9600, 0, 0, 0));
+    EXPECT_FALSE(printer.Connect(&owner, "/dev/no-such-port", 9600, Parity::None, FlowControl::None,
+                                 StopBits::One));
     EXPECT_EQ(spooler.PortOf("Receipts"), key);
 }
 

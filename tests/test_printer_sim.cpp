@@ -3,7 +3,6 @@
 #include "CMiniPrinter.h"
 #include "CPrinterSim.h"
 #include "CommandTable.h"
-#include "RecordingNotifier.h"
 #include "RecordingOwner.h"
 
 namespace {
@@ -16,9 +15,9 @@ constexpr auto kSettle = kWatch + 300ms;
 
 struct HostLine {
     unsigned baud = 115200;
-    int parity = 0;
-    int flow = 1;
-    int stopBits = 0;
+    Parity parity = Parity::None;
+    FlowControl flow = FlowControl::RtsCts;
+    StopBits stopBits = StopBits::One;
 };
 
 // The configurator's printer object against the simulator on a pseudo-terminal.
@@ -50,10 +49,9 @@ protected:
     }
 
     CPrinterSim sim;
-    RecordingNotifier notifier;
     CNoPrinterQueues queues;
     RecordingOwner owner;
-    CMiniPrinter printer{notifier, queues};
+    CMiniPrinter printer{queues};
 };
 
 TEST_F(SimTest, ReadsTheSettingsRecord) {
@@ -74,12 +72,12 @@ struct LineCase {
 TEST_F(SimTest, AnswersOnlyAHostWithItsLineSettings) {
     // The simulator starts at its factory line: 115200 bit/s, one stop bit, RTS/CTS.
     const LineCase cases[] = {
-        {"matching", {115200, 0, 1, 0}, true},
-        {"parity is not felt", {115200, 2, 1, 0}, true},
-        {"wrong speed", {9600, 0, 1, 0}, false},
-        {"two stop bits", {115200, 0, 1, 2}, false},
-        {"no handshake", {115200, 0, 0, 0}, false},
-        {"software handshake", {115200, 0, 2, 0}, false},
+        {"matching", {115200}, true},
+        {"parity is not felt", {115200, Parity::Even}, true},
+        {"wrong speed", {9600}, false},
+        {"two stop bits", {115200, Parity::None, FlowControl::RtsCts, StopBits::Two}, false},
+        {"no handshake", {115200, Parity::None, FlowControl::None}, false},
+        {"software handshake", {115200, Parity::None, FlowControl::XonXoff}, false},
     };
     for (const LineCase& c : cases) {
         ASSERT_TRUE(Connect(c.host)) << c.name;
@@ -92,7 +90,7 @@ TEST_F(SimTest, AnswersOnlyAHostWithItsLineSettings) {
 
 TEST_F(SimTest, CombinedFlowControlTalksToAnXonXoffPrinter) {
     sim.WithProtocol([](CSimProtocol& p) { p.SetLine({.baudRate = 38400, .flowControl = 3}); });
-    ASSERT_TRUE(Connect({38400, 0, 3, 0}));
+    ASSERT_TRUE(Connect({38400, Parity::None, FlowControl::Both}));
     EXPECT_EQ(ReadSettings().at(0).message, WM_CHANNEL_REPLY);
 }
 
@@ -147,7 +145,7 @@ TEST_F(SimTest, PortChangeTakesEffectAndTheNewLineIsStored) {
     ASSERT_TRUE(sim.WaitForCommands(1, 2s));
     EXPECT_EQ(ReadSettings().at(0).message, WM_CHANNEL_TIMEOUT) << "the old line is deaf now";
     printer.Disconnect();
-    ASSERT_TRUE(Connect({38400, 0, 2, 0}));
+    ASSERT_TRUE(Connect({38400, Parity::None, FlowControl::XonXoff}));
     printer.SendCommand(CMD_STORE_SETTINGS, nullptr, 0, false, 0);
     const auto replies = ReadSettings();
     ASSERT_EQ(replies.at(0).message, WM_CHANNEL_REPLY);
@@ -164,11 +162,11 @@ TEST_F(SimTest, FactoryRestoreReturnsToTheFactoryLine) {
         p.SetCurrent(record);
         p.SetLine({.baudRate = 9600, .flowControl = 0});
     });
-    ASSERT_TRUE(Connect({9600, 0, 0, 0}));
+    ASSERT_TRUE(Connect({9600, Parity::None, FlowControl::None}));
     printer.SendCommand(CMD_RESTORE_FACTORY, nullptr, 0, false, 0);
     ASSERT_TRUE(sim.WaitForCommands(1, 2s));
     printer.Disconnect();
-    ASSERT_TRUE(Connect({115200, 0, 1, 0}));
+    ASSERT_TRUE(Connect({115200}));
     const auto replies = ReadSettings();
     ASSERT_EQ(replies.at(0).message, WM_CHANNEL_REPLY);
     CSimProtocol::Record factory{};
@@ -222,7 +220,9 @@ TEST_F(SimTest, InjectedFaultsShowAsARealPrinterWould) {
         faulty.InjectFault(c.fault);
         RecordingOwner watcher;
         printer.SetReplyWatch(kWatch);
-        ASSERT_TRUE(printer.Connect(&watcher, faulty.DevicePath(), 115200, 0, 1, 0)) << c.name;
+        ASSERT_TRUE(printer.Connect(&watcher, faulty.DevicePath(), 115200, Parity::None,
+                                    FlowControl::RtsCts, StopBits::One))
+            << c.name;
         printer.SendCommand(CMD_READ_SETTINGS, nullptr, 0, true, 19);
         ASSERT_TRUE(watcher.WaitFor(1, 10s)) << c.name;
         std::this_thread::sleep_for(kSettle);
@@ -237,7 +237,7 @@ TEST_F(SimTest, InjectedFaultsShowAsARealPrinterWould) {
 TEST_F(SimTest, PacedRepliesTakeTheirWireTime) {
     sim.SetPacing(true);
     sim.WithProtocol([](CSimProtocol& p) { p.SetLine({.baudRate = 1200, .flowControl = 1}); });
-    ASSERT_TRUE(Connect({1200, 0, 1, 0}));
+    ASSERT_TRUE(Connect({1200}));
     const auto start = std::chrono::steady_clock::now();
     const auto replies = ReadSettings();
     ASSERT_EQ(replies.at(0).message, WM_CHANNEL_REPLY);

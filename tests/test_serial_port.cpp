@@ -24,7 +24,8 @@ public:
     std::atomic<int> hungUp{0};
 };
 
-SerialLineRequest Line(unsigned baud, int stopBits = 0, int flow = 0) {
+SerialLineRequest Line(unsigned baud, StopBits stopBits = StopBits::One,
+                       FlowControl flow = FlowControl::None) {
     SerialLineRequest line;
     line.baudRate = baud;
     line.stopBits = stopBits;
@@ -48,8 +49,8 @@ TEST(SerialPort, EveryOfferedSpeedReachesTheDriver) {
 }
 
 struct HandshakeCase {
-    int stopBits;
-    int flow;
+    StopBits stopBits;
+    FlowControl flow;
     bool twoStopBits;
     bool rtsCts;
     bool xonXoff;
@@ -57,8 +58,11 @@ struct HandshakeCase {
 
 TEST(SerialPort, StopBitsAndFlowControlReachTheDriver) {
     const HandshakeCase cases[] = {
-        {0, 0, false, false, false}, {2, 0, true, false, false}, {0, 1, false, true, false},
-        {0, 2, false, false, true},  {0, 3, false, false, true},
+        {StopBits::One, FlowControl::None, false, false, false},
+        {StopBits::Two, FlowControl::None, true, false, false},
+        {StopBits::One, FlowControl::RtsCts, false, true, false},
+        {StopBits::One, FlowControl::XonXoff, false, false, true},
+        {StopBits::One, FlowControl::Both, false, false, true},
     };
     for (const HandshakeCase& c : cases) {
         PtyPair pty;
@@ -67,9 +71,9 @@ TEST(SerialPort, StopBitsAndFlowControlReachTheDriver) {
         ASSERT_TRUE(port.OpenConnection());
         const auto host = ReadHostLine(pty.Master());
         ASSERT_TRUE(host.has_value());
-        EXPECT_EQ(host->twoStopBits, c.twoStopBits) << "flow " << c.flow;
-        EXPECT_EQ(host->rtsCts, c.rtsCts) << "flow " << c.flow;
-        EXPECT_EQ(host->xonXoff, c.xonXoff) << "flow " << c.flow;
+        EXPECT_EQ(host->twoStopBits, c.twoStopBits) << "flow " << static_cast<int>(c.flow);
+        EXPECT_EQ(host->rtsCts, c.rtsCts) << "flow " << static_cast<int>(c.flow);
+        EXPECT_EQ(host->xonXoff, c.xonXoff) << "flow " << static_cast<int>(c.flow);
     }
 }
 

@@ -66,7 +66,7 @@ TEST(SettingsConversation, PortTurningToXonXoffFirstClearsTheFlowCharactersEvery
         write.masks[kGroupPrinterPort] = 0x01;
         return write;
     };
-    RunUntilReply(conversation, conversation.StartSave(compose, 1));
+    RunUntilReply(conversation, conversation.StartSave(compose, FlowControl::RtsCts));
     const Heard heard = RunUntilReply(conversation, conversation.OnReply(Reply(current)));
     ASSERT_EQ(heard.flowChanges.size(), 1u);
     EXPECT_EQ(heard.flowChanges[0].byteIndex, 2);
@@ -89,7 +89,7 @@ TEST(SettingsConversation, RepliesItCannotUseEndItWithTheReason) {
         write.checkedFields = {0};
         return write;
     };
-    RunUntilReply(conversation, conversation.StartSave(compose, 0));
+    RunUntilReply(conversation, conversation.StartSave(compose, FlowControl::None));
     const Heard wrote = RunUntilReply(conversation, conversation.OnReply(Reply(Record())));
     EXPECT_EQ(wrote.requests, (std::vector<int>{CMD_READ_SETTINGS}));
     const ConversationStep checked = conversation.OnReply(Reply(Record()));

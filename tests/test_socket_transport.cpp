@@ -7,7 +7,6 @@
 #include "CCommandChannel.h"
 #include "CPrinterSim.h"
 #include "CSocketTransport.h"
-#include "RecordingNotifier.h"
 #include "RecordingOwner.h"
 
 namespace {
@@ -21,28 +20,27 @@ protected:
 
     std::unique_ptr<CCommandChannel> Open(const std::string& host, int port) {
         ChannelConfig config;
-        config.interfaceName = "IrDA";
+        config.transport = TransportKind::Tcp;
         config.host = host;
         config.hostPort = port;
         config.portName = "/dev/not-used";
-        auto channel = std::make_unique<CCommandChannel>(&owner, config, &notifier);
+        auto channel = std::make_unique<CCommandChannel>(&owner, config);
         channel->SetWatchLength(500ms);
         return channel;
     }
 
     CPrinterSim sim{{.pty = false, .tcp = true}};
     RecordingOwner owner;
-    RecordingNotifier notifier;
 };
 
 TEST_F(SocketTest, ChannelReadsTheSettingsOverTcp) {
     for (const char* host : {"127.0.0.1", "localhost"}) {
         RecordingOwner reader;
         ChannelConfig config;
-        config.interfaceName = "IrDA";
+        config.transport = TransportKind::Tcp;
         config.host = host;
         config.hostPort = sim.TcpPort();
-        CCommandChannel channel(&reader, config, &notifier);
+        CCommandChannel channel(&reader, config);
         ASSERT_TRUE(channel.IsOpen()) << host;
         const Bytes frame{0x12, 0x63, 0x4C, 0x63};
         channel.Send(frame.data(), 4, true, 19);
@@ -62,7 +60,6 @@ TEST_F(SocketTest, HostsThatCannotBeReachedDoNotOpen) {
     const int freedPort = closed.TcpPort();
     closed.Stop();
     EXPECT_FALSE(Open("127.0.0.1", freedPort)->IsOpen());
-    EXPECT_TRUE(notifier.Messages().empty()) << "the caller reports a failed open";
 }
 
 TEST_F(SocketTest, PeerClosingIsReportedOnce) {
@@ -73,9 +70,7 @@ TEST_F(SocketTest, PeerClosingIsReportedOnce) {
     channel->Send(frame.data(), 4, true, 19);
     ASSERT_TRUE(owner.WaitFor(1, 3s));
     EXPECT_EQ(owner.Entries()[0].message, WM_CHANNEL_LINE_LOST);
-    EXPECT_EQ(notifier.Messages(),
-              (std::vector<RecordingNotifier::Message>{
-                  {"ERROR #4", notifier.ApplicationTitle(), MessageIcon::Error}}));
+    EXPECT_EQ(channel->LastLineLoss(), LineLoss::PeerClosed);
 }
 
 TEST_F(SocketTest, PurgesDoNothing) {

@@ -11,13 +11,14 @@
 #include "ConversationRunner.h"
 #include "ConversationTimings.h"
 #include "FakeSpooler.h"
+#include "PrinterLine.h"
 #include "RecordingNotifier.h"
 #include "SettingValues.h"
 #include "WireLog.h"
 
 namespace {
 
-using Start = std::function<ConversationStep(CSettingsConversation&, int lineFlow)>;
+using Start = std::function<ConversationStep(CSettingsConversation&, FlowControl lineFlow)>;
 using Compose = CSettingsConversation::Compose;
 using WindowStart = std::function<void(CConversationDriver&, const Compose&)>;
 
@@ -53,7 +54,7 @@ ChannelConfig LineOf(const CPrinterSim& sim, const SimLine& line) {
     ChannelConfig config;
     config.portName = sim.DevicePath();
     config.baudRate = line.baudRate;
-    config.flowControl = line.flowControl;
+    config.flowControl = FlowAt(line.flowControl);
     return config;
 }
 
@@ -125,7 +126,7 @@ TEST(TwoDrivers, EveryConversationReachesThePrinterAlike) {
         {"first read",
          factory,
          {},
-         [](CSettingsConversation& c, int) { return c.StartRead(kFirstReadDelay); },
+         [](CSettingsConversation& c, FlowControl) { return c.StartRead(kFirstReadDelay); },
          {}},
         {"save of two groups",
          factory,
@@ -145,22 +146,23 @@ TEST(TwoDrivers, EveryConversationReachesThePrinterAlike) {
         {"factory restore",
          slow,
          {},
-         [](CSettingsConversation& c, int) { return c.StartFactoryRestore(); },
+         [](CSettingsConversation& c, FlowControl) { return c.StartFactoryRestore(); },
          [](CConversationDriver& d, const Compose&) { d.RestoreFactory(); }},
         {"saved restore",
          factory,
          {},
-         [](CSettingsConversation& c, int) { return c.StartSavedRestore(); },
+         [](CSettingsConversation& c, FlowControl) { return c.StartSavedRestore(); },
          [](CConversationDriver& d, const Compose&) { d.RestoreSaved(); }},
         {"information",
          factory,
          {},
-         [](CSettingsConversation& c, int) { return c.StartInfo(); },
+         [](CSettingsConversation& c, FlowControl) { return c.StartInfo(); },
          [](CConversationDriver& d, const Compose&) { d.RequestInfo(); }},
     };
     for (DriverCase c : cases) {
         if (!c.blocking) {
-            c.blocking = [compose = c.compose](CSettingsConversation& conversation, int flow) {
+            c.blocking = [compose = c.compose](CSettingsConversation& conversation,
+                                               FlowControl flow) {
                 return conversation.StartSave(compose, flow);
             };
         }

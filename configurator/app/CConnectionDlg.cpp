@@ -7,8 +7,10 @@
 #include "FactoryLine.h"
 #include "LineItems.h"
 #include "LineLists.h"
+#include "LineNotices.h"
 #include "PortCombo.h"
 #include "PortDiscovery.h"
+#include "PrinterLine.h"
 #include "SerialPortList.h"
 #include "ui_CConnectionDlg.h"
 
@@ -31,7 +33,7 @@ std::vector<std::string> DiscoverPorts(IPrinterQueues& queues,
 }
 
 int FramingIndex(const SerialLineRequest& line) {
-    return line.parity * 2 + (line.stopBits == 2 ? 1 : 0);
+    return FramingIndexOf(line.parity, line.stopBits);
 }
 
 int SpeedIndex(unsigned baudRate) {
@@ -235,7 +237,7 @@ QString CConnectionDlg::LineText(const SerialLineRequest& line) const {
     return tr("%1 бит/с; %2; %3")
         .arg(line.baudRate)
         .arg(m_ui->framingCombo->itemText(FramingIndex(line)),
-             m_ui->flowCombo->itemText(std::clamp(line.flowControl, 0, 3)));
+             m_ui->flowCombo->itemText(FlowIndexOf(line.flowControl)));
 }
 
 void CConnectionDlg::OnSearchProgress(int index, int count, const SerialLineRequest& trying) {
@@ -250,19 +252,16 @@ void CConnectionDlg::OnSearchFinished() {
     switch (result.status) {
         case LineDetection::Status::Found:
             SelectLine(SpeedIndex(result.line.baudRate), FramingIndex(result.line),
-                       result.line.flowControl);
+                       FlowIndexOf(result.line.flowControl));
             m_ui->findStatus->setText(tr("Принтер найден: %1.").arg(LineText(result.line)));
             break;
         case LineDetection::Status::NoAnswer:
             m_ui->findStatus->setText(
                 tr("Принтер не ответил ни при одной из %1 настроек линии.").arg(result.candidates));
             break;
-        case LineDetection::Status::PortNotOpened: {
-            const std::string cause = DescribeOpenFailure(result.openFailure);
-            Warn(QString::fromStdString("Can't open a specified port" +
-                                        (cause.empty() ? "" : "\n" + cause)));
+        case LineDetection::Status::PortNotOpened:
+            Warn(QString::fromStdString(PortNotOpenedText(result.openFailure)));
             break;
-        }
         case LineDetection::Status::LineLost:
             m_ui->findStatus->setText(ConfigString(IDS_LINE_LOST));
             break;

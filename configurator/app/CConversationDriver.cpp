@@ -3,6 +3,8 @@
 #include <utility>
 
 #include "ConversationTimings.h"
+#include "LineNotices.h"
+#include "PrinterNotices.h"
 
 CConversationDriver::CConversationDriver(IUserNotifier& notifier, IPrinterQueues& queues,
                                          QObject* parent)
@@ -27,7 +29,9 @@ void CConversationDriver::SetReplyWatch(std::chrono::milliseconds length) {
 
 bool CConversationDriver::Connect(const ChannelConfig& line) {
     m_line = line;
-    if (!Make().Connect(NewOwner(), line)) {
+    const bool connected = Make().Connect(NewOwner(), line);
+    ShowConnectNotices(m_notifier, *m_printer);
+    if (!connected) {
         return false;
     }
     SetState(ConnectionState::Connecting);
@@ -98,11 +102,14 @@ void CConversationDriver::CarryOut(const ConversationStep& step) {
     if (!RunLine(step)) {
         return;
     }
-    if (step.options) {
-        m_printer->SaveOptions(step.options->record, step.options->group, step.options->mask);
+    if (step.options &&
+        !m_printer->SaveOptions(step.options->record, step.options->group, step.options->mask)) {
+        ShowPrinterRefusal(m_notifier, *m_printer);
     }
     if (step.request && IsOpen()) {
-        SendRequest(*m_printer, *step.request);
+        if (!SendRequest(*m_printer, *step.request)) {
+            ShowPrinterRefusal(m_notifier, *m_printer);
+        }
         if (step.AwaitsReply()) {
             return;  // the channel reports the reply or its failure
         }
@@ -129,7 +136,9 @@ bool CConversationDriver::Reopen(const LineChoice& choice) {
     m_line = LineAt(m_line, choice);
     emit LineFollowed(choice);
     const bool restore = m_conversation.Running() != Conversation::PortChange;
-    if (!Make().Connect(NewOwner(), m_line)) {
+    const bool connected = Make().Connect(NewOwner(), m_line);
+    ShowConnectNotices(m_notifier, *m_printer);
+    if (!connected) {
         m_conversation.Abandon();
         if (restore) {
             SetState(ConnectionState::NotConnected);
@@ -163,6 +172,7 @@ void CConversationDriver::OnChannelMessage(std::uint64_t connection, ChannelMess
             Fail(ConversationEnd::Timeout);
             break;
         case WM_CHANNEL_LINE_LOST:
+            ShowLineLoss(m_notifier, m_printer->LastLineLoss());
             Fail(ConversationEnd::LineLost);
             break;
         case WM_CHANNEL_CHUNK:
@@ -213,7 +223,7 @@ IChannelOwner* CConversationDriver::NewOwner() {
 
 CMiniPrinter& CConversationDriver::Make() {
     if (!m_printer) {
-        m_printer = std::make_unique<CMiniPrinter>(m_notifier, m_queues);
+        m_printer = std::make_unique<CMiniPrinter>(m_queues);
         m_printer->SetReplyWatch(m_replyWatch);
     }
     return *m_printer;

@@ -2,6 +2,8 @@
 
 #include <system_error>
 
+#include "PrinterNotices.h"
+
 CLineSearch::CLineSearch(IPrinterQueues& queues, IUserNotifier& notifier, QObject* parent)
     : QObject(parent), m_queues(queues), m_notifier(notifier) {}
 
@@ -20,7 +22,8 @@ void CLineSearch::Start(const std::string& portName) {
     if (Running()) {
         return;
     }
-    m_hold = std::make_unique<CPortQueueHold>(m_queues, portName, m_notifier);
+    m_hold = std::make_unique<CPortQueueHold>(m_queues, portName);
+    ShowQueuesNotHeld(m_notifier, m_hold->NotHeld());
     m_detector = std::make_unique<CLineDetector>(portName);
     try {
         m_thread = std::thread([this, detector = m_detector.get()] {

@@ -2,16 +2,18 @@
 
 #include <string>
 
+#include "LineKinds.h"
+
 // The arguments of a connect, derived from the connection page's choices.
 struct ConnectParameters {
     std::string portName;
     unsigned baudRate = 0;
-    int parity = 0;
-    int stopBits = 0;
-    int flowControl = 0;
+    Parity parity = Parity::None;
+    StopBits stopBits = StopBits::One;
+    FlowControl flowControl = FlowControl::None;
 };
 
-// Speed text as a decimal number; framing index 0-1 no parity, 2-3 odd, 4-5 even, odd indexes
-// two stop bits; flow index 0, 1, 2 as they are, anything else 3.
+// Speed text as a decimal number; the framing and flow indices as settings/PrinterLine reads
+// them, an unselected list (-1) included.
 ConnectParameters DeriveConnectParameters(const std::string& portText, const std::string& baudText,
                                           int framingIndex, int flowIndex);

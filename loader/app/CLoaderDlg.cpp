@@ -9,8 +9,10 @@
 #include <algorithm>
 
 #include "CAboutDlg.h"
+#include "LineNotices.h"
 #include "LoadSpeeds.h"
 #include "PortCombo.h"
+#include "PrinterNotices.h"
 #include "Resources.h"
 #include "SerialPortList.h"
 #include "ui_CLoaderDlg.h"
@@ -199,11 +201,13 @@ void CLoaderDlg::StartLoad(DataFile file) {
     line.portName = m_ui->portCombo->currentText().toStdString();
     line.baudRate = m_ui->baudCombo->currentText().toUInt();
     if (m_queues != nullptr) {
-        m_queueHold = std::make_unique<CPortQueueHold>(*m_queues, line.portName, m_notifier);
+        m_queueHold = std::make_unique<CPortQueueHold>(*m_queues, line.portName);
+        ShowQueuesNotHeld(m_notifier, m_queueHold->NotHeld());
     }
-    m_link = std::make_unique<CLoadLink>(*m_owner, *m_data, line, &m_notifier);
+    m_link = std::make_unique<CLoadLink>(*m_owner, *m_data, line);
     m_link->SetWatchdogLength(m_replyWatch);
     if (!m_link->IsOpen()) {
+        ShowUnstarted(m_notifier, m_link->LastOpenFailure());
         m_link.reset();
         Report(LoadString(IDS_PORT_NOT_OPENED), MessageIcon::Error);
         EndLoad();
@@ -248,6 +252,9 @@ void CLoaderDlg::OnLoadMessage(std::uint64_t load, LoadMessage message) {
         return;
     }
     const bool program = m_data->File().IsProgram();
+    if (message == LM_LINE_LOST) {
+        ShowLineLoss(m_notifier, m_link->LastLineLoss());
+    }
     Report(LoadMessageText(message, m_model, program),
            message == LM_DONE ? MessageIcon::Information : MessageIcon::Error);
     m_link.reset();

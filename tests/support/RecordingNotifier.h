@@ -6,7 +6,7 @@
 
 #include "UserNotifier.h"
 
-// Keeps every message the core wanted to show, for exact comparison.
+// Keeps every message a front-end showed, for exact comparison.
 class RecordingNotifier final : public IUserNotifier {
 public:
     struct Message {

@@ -11,7 +11,6 @@
 #include "CSpoolerPrinterQueues.h"
 #include "FakeSpooler.h"
 #include "PortDiscovery.h"
-#include "RecordingNotifier.h"
 #include "RecordingOwner.h"
 #include "SerialDcb_win32.h"
 #include "SerialPortList.h"
@@ -23,7 +22,6 @@ using Bytes = std::vector<std::uint8_t>;
 
 const Bytes kReadSettings{0x12, 0x63, 0x4C, 0x63};
 constexpr int kRecordLength = 19;
-constexpr int kRtsCts = 1;
 
 // The COM port and TCP address where wine-run.sh put the Linux simulator.
 std::string FromEnvironment(const char* name) {
@@ -58,7 +56,7 @@ struct DcbCase {
 TEST(SerialDcb, EveryChoiceOfTheConnectionPage) {
     const DcbCase cases[] = {
         {"none",
-         {115200, 0, 4, 0, 0},
+         {115200, Parity::None, StopBits::One, FlowControl::None},
          NOPARITY,
          0,
          ONESTOPBIT,
@@ -67,7 +65,7 @@ TEST(SerialDcb, EveryChoiceOfTheConnectionPage) {
          RTS_CONTROL_ENABLE,
          0},
         {"rts/cts",
-         {9600, 0, 4, 0, 1},
+         {9600, Parity::None, StopBits::One, FlowControl::RtsCts},
          NOPARITY,
          0,
          ONESTOPBIT,
@@ -76,7 +74,7 @@ TEST(SerialDcb, EveryChoiceOfTheConnectionPage) {
          RTS_CONTROL_HANDSHAKE,
          0},
         {"xon/xoff",
-         {14400, 1, 4, 2, 2},
+         {14400, Parity::Odd, StopBits::Two, FlowControl::XonXoff},
          ODDPARITY,
          1,
          TWOSTOPBITS,
@@ -85,7 +83,7 @@ TEST(SerialDcb, EveryChoiceOfTheConnectionPage) {
          RTS_CONTROL_ENABLE,
          1},
         {"both is xon/xoff",
-         {28800, 2, 4, 0, 3},
+         {28800, Parity::Even, StopBits::One, FlowControl::Both},
          EVENPARITY,
          1,
          ONESTOPBIT,
@@ -114,16 +112,6 @@ TEST(SerialDcb, EveryChoiceOfTheConnectionPage) {
     }
 }
 
-TEST(SerialDcb, UnknownFlowControlKeepsTheDriversHandshake) {
-    DCB dcb{};
-    dcb.fOutxCtsFlow = 1;
-    dcb.fRtsControl = RTS_CONTROL_TOGGLE;
-    ApplySerialLine(MapSerialLine({115200, 0, 4, 0, 7}), dcb);
-    EXPECT_EQ(dcb.fOutxCtsFlow, 1u);
-    EXPECT_EQ(dcb.fRtsControl, static_cast<DWORD>(RTS_CONTROL_TOGGLE));
-    EXPECT_EQ(dcb.fOutX, 0u);
-}
-
 class SimulatorTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -134,8 +122,8 @@ protected:
     std::unique_ptr<CCommandChannel> OpenSerial(const std::string& port = {}) {
         ChannelConfig config;
         config.portName = port.empty() ? m_com : port;
-        config.flowControl = kRtsCts;
-        return std::make_unique<CCommandChannel>(&owner, config, &notifier);
+        config.flowControl = FlowControl::RtsCts;
+        return std::make_unique<CCommandChannel>(&owner, config);
     }
     void ReadSettings(CCommandChannel& channel) {
         channel.Send(kReadSettings.data(), static_cast<int>(kReadSettings.size()), true,
@@ -145,7 +133,6 @@ protected:
     std::string m_com = FromEnvironment("TQ20_TEST_COM");
     std::string m_tcp = FromEnvironment("TQ20_TEST_TCP");
     std::string m_hangUpCom = FromEnvironment("TQ20_TEST_HANGUP_COM");
-    RecordingNotifier notifier;
     RecordingOwner owner;
 };
 
@@ -159,7 +146,6 @@ TEST_F(SimulatorTest, ReadsTheSettingsRecordOverTheComPort) {
         EXPECT_EQ(entry.message, WM_CHANNEL_REPLY);
         EXPECT_EQ(entry.bytes.size(), static_cast<std::size_t>(kRecordLength));
     }
-    EXPECT_TRUE(notifier.Messages().empty());
 }
 
 TEST_F(SimulatorTest, OwnerMayCloseTheComPortInsideTheReply) {
@@ -205,10 +191,10 @@ TEST_F(SimulatorTest, ReadsTheSettingsRecordOverTcp) {
     const auto colon = m_tcp.rfind(':');
     ASSERT_NE(colon, std::string::npos) << m_tcp;
     ChannelConfig config;
-    config.interfaceName = "IrDA";
+    config.transport = TransportKind::Tcp;
     config.host = m_tcp.substr(0, colon);
     config.hostPort = std::atoi(m_tcp.c_str() + colon + 1);
-    CCommandChannel channel(&owner, config, &notifier);
+    CCommandChannel channel(&owner, config);
     ASSERT_TRUE(channel.IsOpen());
     ReadSettings(channel);
     ASSERT_TRUE(owner.WaitFor(1, 3s));
@@ -229,8 +215,9 @@ TEST_F(SimulatorTest, DiscoveryListsTheMappedPortOnce) {
 TEST_F(SimulatorTest, QueuesOfTheComPortPrintToFileWhileConnected) {
     FakeSpooler spooler;
     spooler.queues = {{"Receipts", "COM5:"}, {"Two ports", "COM5:,COM6:"}, {"Other", "LPT1:"}};
-    CMiniPrinter printer(notifier, spooler);
-    ASSERT_TRUE(printer.Connect(&owner, "com5", 115200, 0, kRtsCts, 0));
+    CMiniPrinter printer(spooler);
+    ASSERT_TRUE(
+        printer.Connect(&owner, "com5", 115200, Parity::None, FlowControl::RtsCts, StopBits::One));
     EXPECT_EQ(spooler.PortOf("Receipts"), "FILE:");
     EXPECT_EQ(spooler.PortOf("Two ports"), "COM5:,COM6:");
     EXPECT_EQ(spooler.PortOf("Other"), "LPT1:");

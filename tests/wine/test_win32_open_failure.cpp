@@ -53,7 +53,7 @@ protected:
         }
     }
     OpenFailure FailureOf(const std::string& port) {
-        CSerialPort serial(&m_sink, port, SerialLineRequest{115200, 0, 4, 0, 0});
+        CSerialPort serial(&m_sink, port, SerialLineRequest{});
         EXPECT_FALSE(serial.OpenConnection()) << port;
         return serial.LastOpenFailure();
     }

@@ -5,8 +5,9 @@
 // The icon of a message box; the windows map it to their own icons, the command line to a prefix.
 enum class MessageIcon { Error, Warning, Exclamation, Information };
 
-// How the core tells the user about a failure it cannot hand to a caller. Implementations that
-// show windows must do so on the UI thread; the core may call from an I/O thread.
+// How a front-end shows a message: the window as a message box, tq20 as a line on standard
+// error. The core never calls it; it hands failures back as values, and
+// LineNotices.h and PrinterNotices.h word them for every front-end.
 class IUserNotifier {
 public:
     virtual ~IUserNotifier() = default;
