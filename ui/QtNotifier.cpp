@@ -2,7 +2,10 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QThread>
+
+#include "TextTranslation.h"
 
 namespace {
 
@@ -17,6 +20,10 @@ QMessageBox::Icon BoxIcon(MessageIcon icon) {
             return QMessageBox::Information;
     }
     return QMessageBox::NoIcon;
+}
+
+QString ButtonText(const char* text) {
+    return QString::fromUtf8(TranslatedText("QtNotifier", text));
 }
 
 }  // namespace
@@ -40,4 +47,30 @@ std::string CQtNotifier::ApplicationTitle() const {
 void CQtNotifier::Show(const QString& text, const QString& caption, MessageIcon icon) {
     QMessageBox box(BoxIcon(icon), caption, text, QMessageBox::Ok, m_parent);
     box.exec();
+}
+
+// The buttons carry the program's own words, so they follow its language and not Qt's.
+Answer CQtNotifier::Ask(const std::string& text, const std::string& caption, Question question) {
+    QMessageBox box(QMessageBox::Question, QString::fromStdString(caption),
+                    QString::fromStdString(text), QMessageBox::NoButton, m_parent);
+    const auto add = [&box](const char* label, QMessageBox::ButtonRole role) {
+        return box.addButton(ButtonText(label), role);
+    };
+    if (question == Question::YesNo) {
+        QPushButton* yes = add("Да", QMessageBox::YesRole);
+        QPushButton* no = add("Нет", QMessageBox::NoRole);
+        box.setDefaultButton(no);
+        box.setEscapeButton(no);
+        box.exec();
+        return box.clickedButton() == yes ? Answer::Yes : Answer::No;
+    }
+    QPushButton* save = add("Сохранить", QMessageBox::AcceptRole);
+    QPushButton* discard = add("Не сохранять", QMessageBox::DestructiveRole);
+    QPushButton* cancel = add("Отмена", QMessageBox::RejectRole);
+    box.setDefaultButton(save);
+    box.setEscapeButton(cancel);
+    box.exec();
+    return box.clickedButton() == save      ? Answer::Save
+           : box.clickedButton() == discard ? Answer::Discard
+                                            : Answer::Cancel;
 }

@@ -13,6 +13,7 @@ public:
     void ShowMessage(const std::string& text, const std::string& caption,
                      MessageIcon icon) override;
     std::string ApplicationTitle() const override;
+    Answer Ask(const std::string& text, const std::string& caption, Question question) override;
 
 private:
     void Show(const QString& text, const QString& caption, MessageIcon icon);

@@ -1,12 +1,14 @@
 #pragma once
 
+#include <deque>
 #include <mutex>
 #include <string>
 #include <vector>
 
 #include "UserNotifier.h"
 
-// Keeps every message a front-end showed, for exact comparison.
+// Keeps every message a front-end showed, for exact comparison, and every question it asked;
+// questions take the answers a test lined up, then the answer that changes nothing.
 class RecordingNotifier final : public IUserNotifier {
 public:
     struct Message {
@@ -22,6 +24,25 @@ public:
         m_messages.push_back({text, caption, icon});
     }
     std::string ApplicationTitle() const override { return "Velkor"; }
+    Answer Ask(const std::string& text, const std::string& caption, Question question) override {
+        std::lock_guard lock(m_mutex);
+        m_questions.push_back({text, caption, MessageIcon::Warning});
+        if (m_answers.empty()) {
+            return IUserNotifier::Ask(text, caption, question);
+        }
+        const Answer answer = m_answers.front();
+        m_answers.pop_front();
+        return answer;
+    }
+
+    void LineUp(std::initializer_list<Answer> answers) {
+        std::lock_guard lock(m_mutex);
+        m_answers.insert(m_answers.end(), answers);
+    }
+    std::vector<Message> Questions() {
+        std::lock_guard lock(m_mutex);
+        return m_questions;
+    }
 
     std::vector<Message> Messages() {
         std::lock_guard lock(m_mutex);
@@ -31,4 +52,6 @@ public:
 private:
     std::mutex m_mutex;
     std::vector<Message> m_messages;
+    std::vector<Message> m_questions;
+    std::deque<Answer> m_answers;
 };
