@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "CommandTable.h"
 #include "ConversationTimings.h"
 #include "LineNotices.h"
 #include "PrinterNotices.h"
@@ -69,6 +70,7 @@ void CConversationDriver::RestoreSaved() {
 void CConversationDriver::Begin(ConversationStep first) {
     ++m_run;
     m_pause.stop();
+    m_saveReach = SaveReach::NothingSent;
     Run(std::move(first));
 }
 
@@ -102,12 +104,17 @@ void CConversationDriver::CarryOut(const ConversationStep& step) {
     if (!RunLine(step)) {
         return;
     }
-    if (step.options &&
-        !m_printer->SaveOptions(step.options->record, step.options->group, step.options->mask)) {
-        ShowPrinterRefusal(m_notifier, *m_printer);
+    if (step.options) {
+        if (m_printer->SaveOptions(step.options->record, step.options->group, step.options->mask)) {
+            NoteSent(step);
+        } else {
+            ShowPrinterRefusal(m_notifier, *m_printer);
+        }
     }
     if (step.request && IsOpen()) {
-        if (!SendRequest(*m_printer, *step.request)) {
+        if (SendRequest(*m_printer, *step.request)) {
+            NoteSent(step);
+        } else {
             ShowPrinterRefusal(m_notifier, *m_printer);
         }
         if (step.AwaitsReply()) {
@@ -115,6 +122,20 @@ void CConversationDriver::CarryOut(const ConversationStep& step) {
         }
     }
     Run(m_conversation.Next());
+}
+
+// The groups below the port carry the store command in their own frame; the port's frame does
+// not, and the store follows it alone once the line is reopened.
+void CConversationDriver::NoteSent(const ConversationStep& step) {
+    if (step.options) {
+        if (step.options->group == kGroupPrinterPort) {
+            m_saveReach = SaveReach::PortNotStored;
+        } else if (m_saveReach == SaveReach::NothingSent) {
+            m_saveReach = SaveReach::StoreSent;
+        }
+    } else if (step.request && step.request->command == CMD_STORE_SETTINGS) {
+        m_saveReach = SaveReach::StoreSent;
+    }
 }
 
 bool CConversationDriver::RunLine(const ConversationStep& step) {

@@ -17,6 +17,13 @@
 // How a conversation of the window ended.
 enum class ConversationEnd { Done, BadReply, Timeout, LineLost, NotReopened };
 
+// How far a save got: what the printer may hold when the save ends early.
+enum class SaveReach {
+    NothingSent,    // the printer keeps its values
+    StoreSent,      // every value written went out with the store command behind it
+    PortNotStored,  // the printer works at its new port settings until it is switched off
+};
+
 // The window's driver of the settings conversations: owns the printer object and the state of
 // the connection, carries out each step on the window's thread (the pauses on a timer, so the
 // window stays responsive), and tells the window what came of it. Only one conversation runs;
@@ -34,6 +41,7 @@ public:
     CMiniPrinter* Printer() const { return m_printer.get(); }
     bool IsOpen() const { return m_printer && m_printer->IsConnected(); }
     const ChannelConfig& Line() const { return m_line; }
+    SaveReach LastSaveReach() const { return m_saveReach; }
     // How long the printer may keep a reply waiting; the printer's own limit unless a test
     // says otherwise.
     void SetReplyWatch(std::chrono::milliseconds length);
@@ -61,6 +69,7 @@ private:
     void Begin(ConversationStep first);
     void Run(ConversationStep step);
     void CarryOut(const ConversationStep& step);
+    void NoteSent(const ConversationStep& step);
     bool RunLine(const ConversationStep& step);
     bool Reopen(const LineChoice& choice);
     void OnChannelMessage(std::uint64_t connection, ChannelMessage message,
@@ -87,4 +96,5 @@ private:
     Conversation m_which = Conversation::Idle;
     QTimer m_pause;
     ConversationStep m_due;
+    SaveReach m_saveReach = SaveReach::NothingSent;
 };

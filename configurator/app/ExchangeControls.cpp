@@ -9,13 +9,19 @@ ExchangeControls ControlsDuring(Conversation running) {
         case Conversation::Save:
             // A disconnect ends the wait for the read cleanly; another save or a restore would
             // take over its reply.
-            return {.connectButton = true, .saveButton = false, .restoreButtons = false};
+            return {.connectButton = true,
+                    .saveButton = false,
+                    .restoreButtons = false,
+                    .pages = false};
         case Conversation::FirstRead:
         case Conversation::PortChange:
         case Conversation::FactoryRestore:
         case Conversation::SavedRestore:
             // These close or await the line on their own timers: nothing may cut in.
-            return {.connectButton = false, .saveButton = false, .restoreButtons = false};
+            return {.connectButton = false,
+                    .saveButton = false,
+                    .restoreButtons = false,
+                    .pages = false};
     }
     return {};
 }

@@ -9,6 +9,9 @@ struct ExchangeControls {
     bool connectButton = true;
     bool saveButton = true;
     bool restoreButtons = true;
+    // The tree and the page area: a conversation fills the page shown with what it read or
+    // wrote, so nothing may be typed or chosen under it.
+    bool pages = true;
 };
 
 ExchangeControls ControlsDuring(Conversation running);
