@@ -77,6 +77,16 @@ enum ConfigStringId : int {
     IDS_ABOUT = 1085,
     IDS_INFO_FONT = 1086,
     IDS_LINE_LOST = 1094,
+    IDS_UNSAVED_EDITS = 1100,
+    IDS_SAVING = 1101,
+    IDS_SAVED = 1102,
+    IDS_NOT_SAVED = 1103,
+    IDS_CONFIRM_FACTORY = 1104,
+    IDS_TIMEOUT_FIND_HINT = 1105,
+    IDS_TIMEOUT_DETECT_HINT = 1106,
+    IDS_SAVE_NOTHING_SENT = 1107,
+    IDS_SAVE_STORE_SENT = 1108,
+    IDS_SAVE_PORT_NOT_STORED = 1109,
 };
 
 // UTF-8 text of a string; an empty string for a number the table does not hold.

@@ -34,6 +34,10 @@ TEST_F(ConfigSoftwareFlowTest, ABarcodeSaveKeepsThePrinterReadable) {
     ASSERT_TRUE(WaitForCommands(3, 3000));
     EXPECT_EQ(sim.Current()[8], 20);
     EXPECT_EQ(sim.Current()[10], 0x12);
+    // The page shows what was stored, not what was typed, and has nothing left unsaved.
+    EXPECT_EQ(window->Page(kPageBarcode)->findChild<QLineEdit*>("heightEdit")->text(), "20");
+    EXPECT_EQ(window->Page(kPageBarcode)->findChild<QLineEdit*>("leftRightEdit")->text(), "2");
+    EXPECT_FALSE(window->Page(kPageBarcode)->HasEdits());
     // The next save reads the record again over the same line.
     sim.ClearLog();
     SaveButton()->click();

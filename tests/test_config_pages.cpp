@@ -179,6 +179,7 @@ TEST_F(ConfigWindowTest, FactoryRestoreReconnectsAtTheFactoryLine) {
         QTest::qWaitFor([&] { return ConnectButton()->text() == Text(IDS_DISCONNECT); }, 5000));
     Select(IDS_PRINTER_SETTINGS);
     auto* factory = window->Page(kPageOptions)->findChild<QPushButton*>("factoryButton");
+    notifier.LineUp({Answer::Yes});
     factory->click();
     EXPECT_FALSE(factory->isEnabled());
     EXPECT_FALSE(ConnectButton()->isEnabled());

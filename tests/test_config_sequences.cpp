@@ -86,6 +86,7 @@ TEST_F(SequenceTest, RestoresTakeNoClicksAndShowTheRestoredValues) {
     Select(IDS_PRINTER_SETTINGS);
     auto* page = window->Page(kPageOptions);
     auto* feed = page->findChild<QCheckBox*>("feedCheck");
+    notifier.LineUp({Answer::Yes});  // the factory restore's question
     for (const char* button : {"savedButton", "factoryButton"}) {
         // The printer's FEED button is off now and on in its stored and factory copies.
         sim.WithProtocol([](CSimProtocol& p) {
@@ -113,6 +114,7 @@ TEST_F(SequenceTest, RestoresTakeNoClicksAndShowTheRestoredValues) {
 TEST_F(SequenceTest, FactoryRestoreWhoseReconnectFailsLeavesTheWindowDisconnected) {
     ASSERT_TRUE(Connect());
     Select(IDS_PRINTER_SETTINGS);
+    notifier.LineUp({Answer::Yes});
     window->Page(kPageOptions)->findChild<QPushButton*>("factoryButton")->click();
     // Another program takes the port while the window waits to reconnect.
     const int holder = ::open(sim.DevicePath().c_str(), O_RDWR | O_NOCTTY);

@@ -86,7 +86,11 @@ TEST_F(ConfigWindowTest, FailedFirstReadClosesTheConnection) {
         {"20 bytes",
          {.kind = SimFaultKind::WrongLength, .lengthDelta = 1},
          "Ошибка связи. Выберите режим Xon/Xoff для управления потоком."},
-        {"silence", {.kind = SimFaultKind::Silence}, "Истекло время ожидания ответа от принтера"},
+        // The time-out points to the line search.
+        {"silence",
+         {.kind = SimFaultKind::Silence},
+         "Истекло время ожидания ответа от принтера\nВозможно, принтер работает на другой линии: "
+         "нажмите «Найти принтер» на странице соединения."},
         // Last: the simulator's line is gone afterwards.
         {"hang-up",
          {.kind = SimFaultKind::HangUp, .hangUpAfter = 5},

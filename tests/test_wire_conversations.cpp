@@ -98,6 +98,7 @@ TEST_F(WireWindowTest, FactoryRestore) {
     ASSERT_TRUE(Connect(6, 0));
     Select(IDS_PRINTER_SETTINGS);
     sim.ClearLog();
+    notifier.LineUp({Answer::Yes});
     window->Page(kPageOptions)->findChild<QPushButton*>("factoryButton")->click();
     Expect("window-factory-restore", "Velkor: factory restore from a line at 9600 bit/s");
 }

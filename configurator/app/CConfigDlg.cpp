@@ -1,11 +1,14 @@
 #include "CConfigDlg.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QContextMenuEvent>
-#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QScreen>
 #include <QShortcut>
+#include <QSignalBlocker>
+#include <QStyle>
 #include <utility>
 
 #include "CAboutDlg.h"
@@ -23,6 +26,8 @@
 namespace {
 
 constexpr int kAbsent = -9999;
+// The smallest page area worth scrolling.
+constexpr QSize kLeastPageArea{160, 120};
 
 QString Text(int id) {
     return QString::fromUtf8(ConfigString(id));
@@ -64,6 +69,7 @@ CConfigDlg::CConfigDlg(IUserNotifier& notifier, IProfileStore& profile, IPrinter
     OnConnectionState(ConnectionState::NotConnected);
     m_ui->saveButton->setText(Text(IDS_SAVE_SETTINGS));
     connect(m_ui->connectButton, &QPushButton::clicked, this, &CConfigDlg::OnConnectButton);
+    m_ui->connectButton->installEventFilter(this);
     connect(m_ui->saveButton, &QPushButton::clicked, this, &CConfigDlg::OnSaveButton);
     connect(m_ui->pageTree, &QTreeWidget::currentItemChanged, this, &CConfigDlg::OnSelchangedTree);
     connect(&m_driver, &CConversationDriver::StateChanged, this, &CConfigDlg::OnConnectionState);
@@ -72,23 +78,27 @@ CConfigDlg::CConfigDlg(IUserNotifier& notifier, IProfileStore& profile, IPrinter
     connect(&m_driver, &CConversationDriver::Ended, this, &CConfigDlg::OnEnded);
 
     m_connectionPage =
-        new CConnectionDlg(*this, m_driver, notifier, queues, extraPorts, m_ui->pageArea);
+        new CConnectionDlg(*this, m_driver, notifier, queues, extraPorts, m_ui->pageStack);
     connect(m_connectionPage, &CConnectionDlg::SearchRunning, this, [this](bool running) {
         m_searching = running;
         ApplyControls();
     });
-    m_connectionPage->hide();
-    m_ui->pageLayout->addWidget(m_connectionPage);
     m_connectionPage->LoadChoices(m_profile);
     if (!extraPorts.empty()) {
         // A device named on the command line is the one the user means to use.
         m_connectionPage->SelectPort(extraPorts.front());
     }
-    m_pages[kPageConnection] = m_connectionPage;
+    AddPage(m_connectionPage);
+    for (CPage* page : CreatePages(*this, m_ui->pageStack)) {
+        AddPage(page);
+    }
+    FitToScreen();
     ShowPage(kPageConnection);
 }
 
-CConfigDlg::~CConfigDlg() = default;
+CConfigDlg::~CConfigDlg() {
+    ShowBusy(false);
+}
 
 void CConfigDlg::RestorePosition() {
     const int left = m_profile.GetInt("Window", "left", kAbsent);
@@ -100,16 +110,66 @@ void CConfigDlg::RestorePosition() {
     }
 }
 
+void CConfigDlg::AddPage(CPage* page) {
+    m_ui->pageStack->addWidget(page);
+    m_pages[page->Id()] = page;
+    if (auto* options = qobject_cast<CPrinterOptionsDlg*>(page)) {
+        connect(options, &CPrinterOptionsDlg::RestoreFactory, this, &CConfigDlg::OnRestoreFactory);
+        connect(options, &CPrinterOptionsDlg::RestoreSaved, this, &CConfigDlg::OnRestoreSaved);
+    }
+}
+
+// The page area is as large as the largest page, so the window keeps one size whichever page
+// it shows. Where the screen is smaller than that, the area gives up what does not fit and its
+// pages scroll: the buttons stay on the screen.
+void CConfigDlg::FitToScreen() {
+    const QSize pages = m_ui->pageStack->sizeHint();
+    m_ui->pageScroll->setMinimumSize(pages);
+    layout()->invalidate();
+    const int titleBar = style()->pixelMetric(QStyle::PM_TitleBarHeight);
+    const QSize frame(titleBar / 2, 2 * titleBar);
+    const QSize room = screen()->availableGeometry().size() - frame;
+    const QSize over = (layout()->minimumSize() - room).expandedTo({0, 0});
+    m_ui->pageScroll->setMinimumSize((pages - over).expandedTo(kLeastPageArea));
+}
+
 void CConfigDlg::SaveProfile() {
     m_connectionPage->SaveChoices(m_profile);
     m_profile.SetInt("Window", "left", x());
     m_profile.SetInt("Window", "top", y());
 }
 
-// The close box writes the remembered choices; Escape (the dialog's reject) does not.
+// The close box writes the remembered choices; Escape (the dialog's reject) does not. Either
+// first settles the edits of the page shown.
 void CConfigDlg::closeEvent(QCloseEvent* event) {
+    if (!SettleEdits(AfterSave::Close)) {
+        event->ignore();
+        return;
+    }
     SaveProfile();
     QDialog::closeEvent(event);
+}
+
+void CConfigDlg::reject() {
+    if (SettleEdits(AfterSave::Reject)) {
+        QDialog::reject();
+    }
+}
+
+// A double click on the connect button is one click: its second press would undo what the first
+// did (disconnect, then connect again).
+bool CConfigDlg::eventFilter(QObject* watched, QEvent* event) {
+    const QEvent::Type type = event->type();
+    if (watched == m_ui->connectButton &&
+        (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick)) {
+        if (type == QEvent::MouseButtonDblClick ||
+            (m_lastPress.isValid() &&
+             m_lastPress.elapsed() < QApplication::doubleClickInterval())) {
+            return true;
+        }
+        m_lastPress.start();
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 void CConfigDlg::keyPressEvent(QKeyEvent* event) {
@@ -136,35 +196,26 @@ CPage* CConfigDlg::Page(int id) const {
     return it == m_pages.end() ? nullptr : it->second;
 }
 
+// A page shown again takes the record again, as one that comes into view does.
 bool CConfigDlg::ShowPage(int id) {
-    m_currentPageId = 0;
-    if (m_shownPage != nullptr) {
-        m_shownPage->hide();
-    }
     CPage* page = Page(id);
     if (page == nullptr) {
-        m_shownPage = nullptr;
-        page = CreatePage(id, *this, m_ui->pageArea);
-        if (page == nullptr) {
-            return false;
-        }
-        if (auto* options = qobject_cast<CPrinterOptionsDlg*>(page)) {
-            connect(options, &CPrinterOptionsDlg::RestoreFactory, this,
-                    &CConfigDlg::OnRestoreFactory);
-            connect(options, &CPrinterOptionsDlg::RestoreSaved, this, &CConfigDlg::OnRestoreSaved);
-        }
-        m_pages[id] = page;
-        page->hide();
-        m_ui->pageLayout->addWidget(page);
+        return false;
     }
-    m_shownPage = page;
-    page->show();
+    if (m_ui->pageStack->currentWidget() != page) {
+        m_ui->pageStack->setCurrentWidget(page);
+    } else if (page->isVisible()) {
+        page->Reload();
+    }
     m_currentPageId = id;
     m_ui->pageTree->setFocus();
     return true;
 }
 
 void CConfigDlg::OnSelchangedTree() {
+    if (!m_suppressConnectionPage && !SettleEdits(AfterSave::ShowSelected)) {
+        return;
+    }
     auto* saveButton = m_ui->saveButton;
     saveButton->setText(Text(IDS_SAVE_SETTINGS));
     QTreeWidgetItem* item = m_ui->pageTree->currentItem();
@@ -202,31 +253,105 @@ void CConfigDlg::OnSelchangedTree() {
 // The window stays responsive during the wait before the first read; the controls that could
 // cut in stay disabled until the read is answered.
 void CConfigDlg::OnConnectButton() {
+    if (m_driver.State() == ConnectionState::Connected && !SettleEdits(AfterSave::Disconnect)) {
+        return;
+    }
     m_connectionPage->ToggleConnection();
 }
 
-void CConfigDlg::OnSaveButton() {
+bool CConfigDlg::Idle() const {
     const Conversation running = m_driver.Running();
-    if (!m_driver.IsOpen() || (running != Conversation::Idle && running != Conversation::Info)) {
+    return m_driver.IsOpen() && (running == Conversation::Idle || running == Conversation::Info);
+}
+
+void CConfigDlg::OnSaveButton() {
+    if (!Idle()) {
         return;
     }
     if (m_currentPageId == kPageInfo) {
         RequestInfo();
         return;
     }
-    m_driver.Save([this](const PrinterSettings& current) { return ComposeVisiblePage(current); });
+    SaveShownPage();
+}
+
+// Edits on the page shown are saved, dropped or kept before the window leaves the page, closes
+// or disconnects. True when the caller may go on now; after "Save" the save goes on with `then`
+// once it is done.
+bool CConfigDlg::SettleEdits(AfterSave then) {
+    CPage* page = Page(m_currentPageId);
+    if (page == nullptr || !Idle() || !page->HasEdits()) {
+        return true;
+    }
+    const QTreeWidgetItem* item = ItemOfPage(*m_ui->pageTree, m_currentPageId);
+    const QString question =
+        Text(IDS_UNSAVED_EDITS).replace("%s", item != nullptr ? item->text(0) : QString());
+    switch (m_notifier.Ask(question.toStdString(), "Velkor", Question::SaveDiscardCancel)) {
+        case Answer::Discard:
+            page->Reload();
+            return true;
+        case Answer::Save:
+            m_afterSave = then;
+            SaveShownPage();
+            return false;
+        default:
+            if (then == AfterSave::ShowSelected) {
+                ReturnTreeToShownPage();
+            }
+            return false;
+    }
+}
+
+void CConfigDlg::ReturnTreeToShownPage() {
+    const QSignalBlocker quiet(m_ui->pageTree);
+    m_ui->pageTree->setCurrentItem(ItemOfPage(*m_ui->pageTree, m_currentPageId));
+}
+
+// The save stores the page shown now, even if the tree moves on while the record is read.
+void CConfigDlg::SaveShownPage() {
+    CPage* page = Page(m_currentPageId);
+    m_ui->statusLine->setText(Text(IDS_SAVING));
+    m_driver.Save(
+        [this, page](const PrinterSettings& current) { return ComposePage(page, current); });
 }
 
 // Every save compares the page with the printer's values of this moment, just read.
-SettingsWrite CConfigDlg::ComposeVisiblePage(const PrinterSettings& current) {
+SettingsWrite CConfigDlg::ComposePage(CPage* page, const PrinterSettings& current) {
     m_settings = current;
     SettingsWrite write;
     write.record = current;
-    CPage* page = Page(m_currentPageId);
     if (page != nullptr && page->SaveGroup() >= 0) {
         write.masks[static_cast<std::size_t>(page->SaveGroup())] = page->Store(write.record);
     }
     return write;
+}
+
+// Leaving, disconnecting or closing goes on only after a save that took; after one that failed
+// the user sees why and decides again.
+void CConfigDlg::GoOnAfterSave(bool saved) {
+    const AfterSave then = std::exchange(m_afterSave, AfterSave::Nothing);
+    if (!saved) {
+        if (then == AfterSave::ShowSelected) {
+            ReturnTreeToShownPage();
+        }
+        return;
+    }
+    switch (then) {
+        case AfterSave::ShowSelected:
+            ShowPageForConnectionState();
+            break;
+        case AfterSave::Disconnect:
+            m_connectionPage->ToggleConnection();
+            break;
+        case AfterSave::Close:
+            close();
+            break;
+        case AfterSave::Reject:
+            reject();
+            break;
+        case AfterSave::Nothing:
+            break;
+    }
 }
 
 void CConfigDlg::RequestInfo() {
@@ -236,25 +361,48 @@ void CConfigDlg::RequestInfo() {
 }
 
 void CConfigDlg::ApplyControls() {
-    const ExchangeControls controls = ControlsDuring(m_driver.Running());
+    const Conversation running = m_driver.Running();
+    const ExchangeControls controls = ControlsDuring(running);
     m_ui->connectButton->setEnabled(controls.connectButton && !m_searching);
     m_ui->saveButton->setEnabled(controls.saveButton);
+    m_ui->pageTree->setEnabled(controls.pages);
+    m_ui->pageStack->setEnabled(controls.pages);
+    ShowBusy(running == Conversation::Save || running == Conversation::PortChange);
     if (auto* options = static_cast<CPrinterOptionsDlg*>(Page(kPageOptions))) {
         options->SetRestoreButtonsEnabled(controls.restoreButtons);
+    }
+}
+
+// The busy cursor still lets the user disconnect a save that waits too long.
+void CConfigDlg::ShowBusy(bool busy) {
+    if (busy == std::exchange(m_busy, busy)) {
+        return;
+    }
+    if (busy) {
+        QApplication::setOverrideCursor(Qt::BusyCursor);
+    } else {
+        QApplication::restoreOverrideCursor();
     }
 }
 
 void CConfigDlg::OnConnectionState(ConnectionState state) {
     m_ui->connectButton->setText(Text(ConnectButtonLabel(state)));
     if (state == ConnectionState::NotConnected) {
-        m_ui->pageTree->setEnabled(true);
         ShowPageForConnectionState();
     }
 }
 
+// A save fills the page it stored with what it wrote, before any message about the values it
+// had to change.
 void CConfigDlg::OnProduced(const ConversationStep& step) {
     if (step.settings) {
         m_settings = *step.settings;
+        const Conversation running = m_driver.Running();
+        CPage* page = Page(m_currentPageId);
+        if ((running == Conversation::Save || running == Conversation::PortChange) &&
+            page != nullptr && page->isVisible()) {
+            page->Reload();
+        }
     }
     if (step.infoText) {
         auto* info = static_cast<CPrinterInfoDlg*>(Page(kPageInfo));
@@ -273,10 +421,14 @@ void CConfigDlg::OnProduced(const ConversationStep& step) {
 // later save does not send back what the page showed before. A time-out and a lost line end the
 // connection, each with its own sentence.
 void CConfigDlg::OnEnded(Conversation conversation, ConversationEnd end) {
+    const bool save =
+        conversation == Conversation::Save || conversation == Conversation::PortChange;
+    if (save) {
+        m_ui->statusLine->setText(Text(end == ConversationEnd::Done ? IDS_SAVED : IDS_NOT_SAVED));
+    }
     switch (end) {
         case ConversationEnd::Done:
             if (conversation == Conversation::Info) {
-                m_ui->pageTree->setEnabled(true);
                 m_ui->pageTree->setFocus();
             } else if (conversation != Conversation::Save &&
                        conversation != Conversation::PortChange) {
@@ -288,7 +440,7 @@ void CConfigDlg::OnEnded(Conversation conversation, ConversationEnd end) {
             break;
         case ConversationEnd::Timeout:
         case ConversationEnd::LineLost:
-            Warn(end == ConversationEnd::Timeout ? IDS_REPLY_TIMEOUT : IDS_LINE_LOST);
+            Warn(FailureText(conversation, end));
             if (conversation == Conversation::Info) {
                 static_cast<CPrinterInfoDlg*>(Page(kPageInfo))->ClearIfSingleLine();
             }
@@ -296,10 +448,37 @@ void CConfigDlg::OnEnded(Conversation conversation, ConversationEnd end) {
         case ConversationEnd::NotReopened:
             break;
     }
+    if (save) {
+        GoOnAfterSave(end == ConversationEnd::Done);
+    }
 }
 
+// The sentence the window has always shown, and under it what to do, or what the printer holds
+// after a save that was cut off.
+std::string CConfigDlg::FailureText(Conversation conversation, ConversationEnd end) const {
+    std::string text =
+        ConfigString(end == ConversationEnd::Timeout ? IDS_REPLY_TIMEOUT : IDS_LINE_LOST);
+    if (conversation == Conversation::FirstRead && end == ConversationEnd::Timeout) {
+        return text + "\n" + ConfigString(IDS_TIMEOUT_FIND_HINT);
+    }
+    if (conversation == Conversation::Save || conversation == Conversation::PortChange) {
+        switch (m_driver.LastSaveReach()) {
+            case SaveReach::NothingSent:
+                return text + "\n" + ConfigString(IDS_SAVE_NOTHING_SENT);
+            case SaveReach::StoreSent:
+                return text + "\n" + ConfigString(IDS_SAVE_STORE_SENT);
+            case SaveReach::PortNotStored:
+                return text + "\n" + ConfigString(IDS_SAVE_PORT_NOT_STORED);
+        }
+    }
+    return text;
+}
+
+// One stray click must not wipe a customer's setup: the restore asks first, "No" by default.
 void CConfigDlg::OnRestoreFactory() {
-    if (m_driver.IsOpen() && m_driver.Running() == Conversation::Idle) {
+    if (m_driver.IsOpen() && m_driver.Running() == Conversation::Idle &&
+        m_notifier.Ask(ConfigString(IDS_CONFIRM_FACTORY), "Velkor", Question::YesNo) ==
+            Answer::Yes) {
         m_driver.RestoreFactory();
     }
 }
@@ -311,7 +490,11 @@ void CConfigDlg::OnRestoreSaved() {
 }
 
 void CConfigDlg::Warn(int stringId) {
-    m_notifier.ShowMessage(ConfigString(stringId), "Velkor", MessageIcon::Exclamation);
+    Warn(ConfigString(stringId));
+}
+
+void CConfigDlg::Warn(const std::string& text) {
+    m_notifier.ShowMessage(text, "Velkor", MessageIcon::Exclamation);
 }
 
 void CConfigDlg::ShowPageForConnectionState() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QElapsedTimer>
 #include <chrono>
 #include <map>
 #include <memory>
@@ -47,23 +48,40 @@ public slots:
     void OnRestoreFactory();
     void OnRestoreSaved();
 
+    void reject() override;
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // What waits for the shown page's edits to be saved, and goes on once they are.
+    enum class AfterSave { Nothing, ShowSelected, Disconnect, Close, Reject };
+
     void RestorePosition();
+    void AddPage(CPage* page);
+    void FitToScreen();
+    // Connected, with nothing running that a save or a question could cut into.
+    bool Idle() const;
     void SaveProfile();
     bool ShowPage(int id);
     void ShowPageForConnectionState();
     void ApplyControls();
     void RequestInfo();
-    SettingsWrite ComposeVisiblePage(const PrinterSettings& current);
+    bool SettleEdits(AfterSave then);
+    void ReturnTreeToShownPage();
+    void SaveShownPage();
+    SettingsWrite ComposePage(CPage* page, const PrinterSettings& current);
+    void GoOnAfterSave(bool saved);
+    void ShowBusy(bool busy);
     void OnConnectionState(ConnectionState state);
     void OnProduced(const ConversationStep& step);
     void OnEnded(Conversation conversation, ConversationEnd end);
     void Warn(int stringId);
+    void Warn(const std::string& text);
+    std::string FailureText(Conversation conversation, ConversationEnd end) const;
 
     std::unique_ptr<Ui::CConfigDlg> m_ui;
     IUserNotifier& m_notifier;
@@ -71,11 +89,14 @@ private:
     CConversationDriver m_driver;
     CConnectionDlg* m_connectionPage = nullptr;
     std::map<int, CPage*> m_pages;
-    CPage* m_shownPage = nullptr;
     bool m_suppressConnectionPage = false;
     bool m_searching = false;
     // The information page's "asking the printer" line goes with the first piece of the answer.
     bool m_infoAnswered = false;
     int m_currentPageId = 0;
     PrinterSettings m_settings{};
+    AfterSave m_afterSave = AfterSave::Nothing;
+    bool m_busy = false;
+    // The connect button's last press that counted.
+    QElapsedTimer m_lastPress;
 };

@@ -57,3 +57,12 @@ void FillPageTree(QTreeWidget& tree) {
 int PageIdOf(const QTreeWidgetItem* item) {
     return item != nullptr ? item->data(0, kPageIdRole).toInt() : 0;
 }
+
+QTreeWidgetItem* ItemOfPage(const QTreeWidget& tree, int pageId) {
+    for (QTreeWidgetItemIterator it(const_cast<QTreeWidget*>(&tree)); *it != nullptr; ++it) {
+        if (PageIdOf(*it) == pageId) {
+            return *it;
+        }
+    }
+    return nullptr;
+}

@@ -8,3 +8,5 @@ class QTreeWidgetItem;
 void FillPageTree(QTreeWidget& tree);
 // The page an item shows; 0 for none.
 int PageIdOf(const QTreeWidgetItem* item);
+// The item that shows a page; null for a page the tree does not show.
+QTreeWidgetItem* ItemOfPage(const QTreeWidget& tree, int pageId);

@@ -5,8 +5,26 @@
 CPage::CPage(IPageHost& host, QWidget* parent) : QWidget(parent), m_host(host) {}
 
 void CPage::showEvent(QShowEvent* event) {
-    Refresh(m_host.Settings());
+    Reload();
     QWidget::showEvent(event);
+}
+
+// A page that shows a record it would store differently (a byte it reads as another value)
+// has no edits until the user changes something.
+void CPage::Reload() {
+    Refresh(m_host.Settings());
+    m_filledFrom = m_host.Settings();
+    m_filledAs = m_filledFrom;
+    Store(*m_filledAs);
+}
+
+bool CPage::HasEdits() {
+    if (SaveGroup() < 0 || !m_filledFrom) {
+        return false;
+    }
+    PrinterSettings now = *m_filledFrom;
+    Store(now);
+    return now != *m_filledAs;
 }
 
 void CPage::keyPressEvent(QKeyEvent* event) {

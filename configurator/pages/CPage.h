@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QWidget>
+#include <optional>
 
 #include "PageHost.h"
 
@@ -31,6 +32,11 @@ public:
     virtual int SaveGroup() const { return -1; }
     // Moves the controls' values into the record and returns the mask of changed values.
     virtual int Store(PrinterSettings&) { return 0; }
+    // Shows the main window's record again, dropping what was typed.
+    void Reload();
+    // Whether the controls hold values the page did not show from the record: what a save
+    // would write differs from what it would have written right after the page was filled.
+    bool HasEdits();
 
 protected:
     virtual void Refresh(const PrinterSettings&) {}
@@ -38,4 +44,9 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
     IPageHost& m_host;
+
+private:
+    // The record the page was filled from, and what the page stored from it then.
+    std::optional<PrinterSettings> m_filledFrom;
+    std::optional<PrinterSettings> m_filledAs;
 };

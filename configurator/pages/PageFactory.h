@@ -1,9 +1,11 @@
 #pragma once
 
+#include <vector>
+
 #include "CPage.h"
 
 class QWidget;
 
-// A settings, information or empty page by its id; null for an id that names none of them (the
-// connection page is the main window's own).
-CPage* CreatePage(int id, IPageHost& host, QWidget* parent);
+// The settings, information and empty pages, all at once, so that the page area can take the
+// size of the largest (the connection page is the main window's own).
+std::vector<CPage*> CreatePages(IPageHost& host, QWidget* parent);

@@ -2,6 +2,29 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en_US" sourcelanguage="ru_RU">
 <context>
+    <name>QtNotifier</name>
+    <message>
+        <source>Да</source>
+        <translation>Yes</translation>
+    </message>
+    <message>
+        <source>Нет</source>
+        <translation>No</translation>
+    </message>
+    <message>
+        <source>Сохранить</source>
+        <translation>Save</translation>
+    </message>
+    <message>
+        <source>Не сохранять</source>
+        <translation>Discard</translation>
+    </message>
+    <message>
+        <source>Отмена</source>
+        <translation>Cancel</translation>
+    </message>
+</context>
+<context>
     <name>ConfiguratorStrings</name>
     <message>
         <source>Соединение с принтером</source>
@@ -302,6 +325,46 @@
     <message>
         <source>Связь с принтером потеряна.</source>
         <translation>The connection to the printer was lost.</translation>
+    </message>
+    <message>
+        <source>Изменения на странице «%s» не сохранены в принтер. Сохранить их?</source>
+        <translation>The changes on the page “%s” are not saved to the printer. Save them?</translation>
+    </message>
+    <message>
+        <source>Сохранение настроек...</source>
+        <translation>Saving the settings...</translation>
+    </message>
+    <message>
+        <source>Настройки сохранены в принтер.</source>
+        <translation>The settings are saved to the printer.</translation>
+    </message>
+    <message>
+        <source>Настройки не сохранены.</source>
+        <translation>The settings are not saved.</translation>
+    </message>
+    <message>
+        <source>Восстановить заводские настройки принтера? Все настройки, сделанные в нем, будут потеряны.</source>
+        <translation>Restore the printer's factory settings? Every setting made in it will be lost.</translation>
+    </message>
+    <message>
+        <source>Возможно, принтер работает на другой линии: нажмите «Найти принтер» на странице соединения.</source>
+        <translation>The printer may be on another line: press “Find printer” on the connection page.</translation>
+    </message>
+    <message>
+        <source>Возможно, принтер работает на другой линии: ее найдет команда tq20 detect.</source>
+        <translation>The printer may be on another line: the command tq20 detect finds it.</translation>
+    </message>
+    <message>
+        <source>Настройки не были отправлены: принтер хранит прежние значения.</source>
+        <translation>The settings were not sent: the printer keeps its previous values.</translation>
+    </message>
+    <message>
+        <source>Настройки и команда сохранения отправлены принтеру: прочтите настройки, когда связь восстановится.</source>
+        <translation>The settings and the store command were sent to the printer: read the settings once the line is back.</translation>
+    </message>
+    <message>
+        <source>Принтер перешел на новые параметры порта, но команда сохранения не отправлена: после выключения он вернется к прежним.</source>
+        <translation>The printer took the new port settings, but the store command was not sent: after power-off it returns to the previous ones.</translation>
     </message>
 </context>
 <context>
