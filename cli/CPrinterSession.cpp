@@ -31,7 +31,10 @@ std::optional<std::vector<std::uint8_t>> CPrinterSession::AwaitReply() {
         return std::nullopt;
     }
     if (answer.message != WM_CHANNEL_REPLY) {
-        Fail(ConfigString(IDS_REPLY_TIMEOUT), kSettingsTimeout);
+        // Most often the printer is on another line: the line search finds it.
+        Fail(std::string(ConfigString(IDS_REPLY_TIMEOUT)) + '\n' +
+                 ConfigString(IDS_TIMEOUT_DETECT_HINT),
+             kSettingsTimeout);
         return std::nullopt;
     }
     return answer.bytes;
