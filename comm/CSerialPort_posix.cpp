@@ -4,6 +4,8 @@
 #include <poll.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -53,6 +55,44 @@ bool WaitForDrain(int fd, unsigned baudRate, Clock::time_point deadline) {
     }
 }
 
+// The kernel's device list reserves the majors 136 to 143 for pseudo-terminal slaves (Linux puts
+// every /dev/pts/N under 136); no serial driver is given one of them. The number goes with the
+// device itself, whichever path, link or mount opened it. TIOCGPTN and ptsname() answer on the
+// master side only.
+constexpr unsigned kFirstPtySlaveMajor = 136;
+constexpr unsigned kLastPtySlaveMajor = 143;
+
+bool IsPseudoTerminal(int fd) {
+    struct stat device {};
+    if (::fstat(fd, &device) != 0 || !S_ISCHR(device.st_mode)) {
+        return false;
+    }
+    const unsigned deviceMajor = major(device.st_rdev);
+    return deviceMajor >= kFirstPtySlaveMajor && deviceMajor <= kLastPtySlaveMajor;
+}
+
+// The frame the driver must hold once programmed. A pseudo-terminal clears the parity bit on
+// every set, and its other end could not see one anyway, so there parity is not asked of it.
+bool FrameHeld(const termios& asked, const termios& held, bool pseudoTerminal) {
+    tcflag_t frame = CSIZE | PARENB | PARODD | CREAD;
+    if (pseudoTerminal) {
+        frame &= ~static_cast<tcflag_t>(PARENB | PARODD);
+    }
+    return (asked.c_cflag & frame) == (held.c_cflag & frame);
+}
+
+// Debian's C library reads the line back after the driver took a set, and fails with EINVAL when
+// it finds the line as it was before while the parity bit is missing: on a pseudo-terminal, every
+// reopen of a parity line; other C libraries check nothing. So after EINVAL too, what the driver
+// holds decides, alike on every C library.
+bool SetLineAttributes(int fd, const termios& asked) {
+    if (::tcsetattr(fd, TCSANOW, &asked) != 0 && errno != EINVAL) {
+        return false;
+    }
+    termios held{};
+    return ::tcgetattr(fd, &held) == 0 && FrameHeld(asked, held, IsPseudoTerminal(fd));
+}
+
 }  // namespace
 
 CSerialPort::CSerialPort(IInputSink* owner, std::string portName, const SerialLineRequest& line)
@@ -85,7 +125,7 @@ bool CSerialPort::ProgramLine() {
         return Fail(ClassifyOpenError(m_strPortName, errno));
     }
     ApplySerialLine(MapSerialLine(m_line), tio);
-    if (::tcsetattr(m_fd, TCSANOW, &tio) != 0) {
+    if (!SetLineAttributes(m_fd, tio)) {
         return Fail({OpenFailureKind::LineRefused, m_strPortName});
     }
     const unsigned reported = SetSerialSpeed(m_fd, m_line.baudRate);

@@ -77,20 +77,38 @@ TEST(CliDetectTest, FindsEverySettingOfSeveralPrintersAtOnce) {
     }
 }
 
-TEST(CliDetectTest, TellsTheOptionsToUseAndTheyWork) {
-    CPrinterSim sim;
-    sim.WithProtocol([](CSimProtocol& protocol) { protocol.SetLine({38400, 0, false, 0}); });
-    ASSERT_TRUE(sim.Start());
-    const Outcome found = RunTool("detect --port " + sim.DevicePath());
-    EXPECT_EQ(found.exitCode, 0) << found.output;
-    const std::string use =
-        "Use: tq20 settings read --port " + sim.DevicePath() + " --baud 38400 --flow none\n";
-    ASSERT_TRUE(Contains(found, use)) << found.output;
-    EXPECT_TRUE(Contains(
-        found, "Printer found on " + sim.DevicePath() + ": 38400 bit/s, 8N1, flow control none"))
-        << found.output;
-    const Outcome read = RunTool(use.substr(std::string("Use: tq20 ").size()));
-    EXPECT_EQ(read.exitCode, 0) << read.output;
+struct UseCase {
+    SimLine line;
+    const char* options;  // after --port
+    const char* found;    // after the port
+};
+
+// The command printed is run as printed, twice: the search leaves the line as that command asks
+// for it, and a pseudo-terminal keeps no parity bit, which a reopen once took for a refusal.
+TEST(CliDetectTest, TellsTheOptionsToUseAndTheyWorkAgainAndAgain) {
+    const UseCase cases[] = {
+        {{38400, 0, false, 0}, "--baud 38400 --flow none", ": 38400 bit/s, 8N1, flow control none"},
+        {{1200, 1, true, 2},
+         "--baud 1200 --flow xonxoff --parity odd --stop-bits 2",
+         ": 1200 bit/s, 8O2, flow control xonxoff"},
+    };
+    for (const UseCase& c : cases) {
+        CPrinterSim sim;
+        sim.WithProtocol([&](CSimProtocol& protocol) { protocol.SetLine(c.line); });
+        ASSERT_TRUE(sim.Start());
+        const Outcome found = RunTool("detect --port " + sim.DevicePath());
+        EXPECT_EQ(found.exitCode, 0) << found.output;
+        // Without its line end: the shell would take what follows it for a command of its own,
+        // whose exit code it then reports.
+        const std::string arguments = "settings read --port " + sim.DevicePath() + " " + c.options;
+        ASSERT_TRUE(Contains(found, "Use: tq20 " + arguments + "\n")) << found.output;
+        EXPECT_TRUE(Contains(found, "Printer found on " + sim.DevicePath() + c.found))
+            << found.output;
+        for (int run = 1; run <= 2; ++run) {
+            const Outcome read = RunTool(arguments);
+            EXPECT_EQ(read.exitCode, 0) << c.options << ", run " << run << "\n" << read.output;
+        }
+    }
 }
 
 // Nobody on the line: every setting is tried, and the user learns which. The text and the

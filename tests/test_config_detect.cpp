@@ -21,26 +21,49 @@ protected:
     }
 };
 
-// A printer at 9600 bit/s with Xon/Xoff: found, chosen on the page, and connected to.
+struct FoundLineCase {
+    SimLine line;
+    const char* status;
+    const char* baud;
+    int framingIndex;
+    int flowIndex;
+};
+
+// The printer is found, its line chosen on the page and connected to, and after a disconnect
+// connected to again: the search and the connections leave the line as the next one asks for it,
+// and a pseudo-terminal keeps no parity bit, which such a reopen once took for a refusal.
 TEST_F(ConfigFindPrinterTest, FindsThePrinterAndChoosesItsLine) {
-    sim.WithProtocol([](CSimProtocol& p) { p.SetLine({9600, 0, false, 2}); });
-    ChooseSimulator(0, 1);
-    ASSERT_EQ(FindButton()->text(), "Найти принтер");
-    FindButton()->click();
-    EXPECT_EQ(FindButton()->text(), "Остановить поиск");
-    EXPECT_FALSE(ConnectButton()->isEnabled()) << "the port is the search's meanwhile";
-    EXPECT_FALSE(ConnectionCombo("baudCombo")->isEnabled());
-    ASSERT_TRUE(WaitUntilFinished(10000)) << Status().toStdString();
-    EXPECT_EQ(Status(), "Принтер найден: 9600 бит/с; 1,  None; Xon/Xoff.");
-    EXPECT_EQ(ConnectionCombo("baudCombo")->currentText(), "9600");
-    EXPECT_EQ(ConnectionCombo("flowCombo")->currentIndex(), 2);
-    EXPECT_FALSE(Progress()->isVisible());
-    EXPECT_TRUE(ConnectButton()->isEnabled());
-    ConnectButton()->click();
-    EXPECT_TRUE(
-        QTest::qWaitFor([&] { return ConnectButton()->text() == Text(IDS_DISCONNECT); }, 5000));
-    EXPECT_FALSE(FindButton()->isEnabled()) << "no search on a port the window holds";
-    EXPECT_TRUE(notifier.Messages().empty());
+    const FoundLineCase cases[] = {
+        {{9600, 0, false, 2}, "Принтер найден: 9600 бит/с; 1,  None; Xon/Xoff.", "9600", 0, 2},
+        {{1200, 1, true, 2}, "Принтер найден: 1200 бит/с; 2,  Odd; Xon/Xoff.", "1200", 3, 2},
+    };
+    for (const FoundLineCase& c : cases) {
+        sim.WithProtocol([&](CSimProtocol& p) { p.SetLine(c.line); });
+        ChooseSimulator(0, 1);
+        ASSERT_EQ(FindButton()->text(), "Найти принтер");
+        FindButton()->click();
+        EXPECT_EQ(FindButton()->text(), "Остановить поиск");
+        EXPECT_FALSE(ConnectButton()->isEnabled()) << "the port is the search's meanwhile";
+        EXPECT_FALSE(ConnectionCombo("baudCombo")->isEnabled());
+        ASSERT_TRUE(WaitUntilFinished(20000)) << Status().toStdString();
+        EXPECT_EQ(Status(), c.status);
+        EXPECT_EQ(ConnectionCombo("baudCombo")->currentText(), c.baud);
+        EXPECT_EQ(ConnectionCombo("framingCombo")->currentIndex(), c.framingIndex);
+        EXPECT_EQ(ConnectionCombo("flowCombo")->currentIndex(), c.flowIndex);
+        EXPECT_FALSE(Progress()->isVisible());
+        EXPECT_TRUE(ConnectButton()->isEnabled());
+        for (int connect = 1; connect <= 2; ++connect) {
+            ConnectButton()->click();
+            ASSERT_TRUE(QTest::qWaitFor(
+                [&] { return ConnectButton()->text() == Text(IDS_DISCONNECT); }, 5000))
+                << c.status << ", connect " << connect;
+            EXPECT_FALSE(FindButton()->isEnabled()) << "no search on a port the window holds";
+            ConnectButton()->click();
+            ASSERT_TRUE(QTest::qWaitFor(
+                [&] { return ConnectButton()->text() == Text(IDS_CONNECT); }, 5000));
+        }
+        EXPECT_TRUE(notifier.Messages().empty()) << c.status;
+    }
 }
 
 // Nobody on the line: the progress counts the tries, and the button stops the search.

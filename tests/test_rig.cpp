@@ -214,6 +214,62 @@ TEST_F(RigKernelDrivers, PrinterHearsTheSpeedTheGuestDriverSets) {
     }
 }
 
+// The printer's six framings, as tq20 names them and the simulator holds them.
+struct Framing {
+    int parity;  // the simulator's code: 0 none, 1 odd, 2 even
+    bool twoStopBits;
+    const char* options;
+};
+
+constexpr Framing kFramings[] = {
+    {0, false, ""},
+    {0, true, " --stop-bits 2"},
+    {1, false, " --parity odd"},
+    {1, true, " --parity odd --stop-bits 2"},
+    {2, false, " --parity even"},
+    {2, true, " --parity even --stop-bits 2"},
+};
+
+// The kernel's drivers keep the parity bit that a pseudo-terminal drops, and each framing opens
+// again and again on them. The printers on the host's terminals feel the stop bits but no
+// parity: QEMU's host side of each line is a pseudo-terminal too.
+TEST_F(RigKernelDrivers, EveryFramingOpensThreeTimesInARow) {
+    for (const Line& line : Lines()) {
+        for (const Framing& framing : kFramings) {
+            line.sim->WithProtocol([&](CSimProtocol& p) {
+                p.SetLine({.parity = framing.parity,
+                           .twoStopBits = framing.twoStopBits,
+                           .flowControl = 0});
+            });
+            const std::string read = std::string("run tq20 settings read --port ") + line.device +
+                                     " --flow none" + framing.options;
+            for (int open = 1; open <= 3; ++open) {
+                const auto result = Run(read);
+                EXPECT_EQ(result.exitCode, 0)
+                    << line.name << framing.options << ", open " << open << "\n"
+                    << result.output;
+            }
+        }
+        SetSpeed(*line.sim, 115200);
+    }
+}
+
+// A virtual console's driver keeps no parity bit either, and is no pseudo-terminal: a parity
+// line there is refused every time, the first open too.
+TEST_F(RigKernelDrivers, ATerminalThatDropsParityIsRefused) {
+    // 38400 bit/s: a virtual console reports that speed whatever it is asked.
+    const std::string read =
+        "run tq20 settings read --port /dev/tty2 --baud 38400 --flow none --parity even";
+    for (int open = 1; open <= 3; ++open) {
+        const auto result = Run(read);
+        EXPECT_EQ(result.exitCode, 3) << "open " << open << "\n" << result.output;
+        EXPECT_NE(result.output.find("The driver of /dev/tty2 refused the line settings."),
+                  std::string::npos)
+            << "open " << open << "\n"
+            << result.output;
+    }
+}
+
 TEST_F(RigKernelDrivers, FontAndProgramLoadsArriveByteForByte) {
     const auto lines = Lines();
     for (std::size_t index = 0; index < lines.size(); ++index) {

@@ -8,6 +8,8 @@
 #include <atomic>
 
 #include "CSerialPort.h"
+#include "LineItems.h"
+#include "PrinterLine.h"
 #include "PtyPair.h"
 #include "SimLine.h"
 
@@ -74,6 +76,31 @@ TEST(SerialPort, StopBitsAndFlowControlReachTheDriver) {
         EXPECT_EQ(host->twoStopBits, c.twoStopBits) << "flow " << static_cast<int>(c.flow);
         EXPECT_EQ(host->rtsCts, c.rtsCts) << "flow " << static_cast<int>(c.flow);
         EXPECT_EQ(host->xonXoff, c.xonXoff) << "flow " << static_cast<int>(c.flow);
+    }
+}
+
+// A pseudo-terminal clears the parity bit on every set, yet each framing the printer offers
+// opens again and again on one: a second open finds the line already as it asks, which is where
+// a check that wants the parity bit back refused it. The line search reprograms an open port to
+// the line it holds, too.
+TEST(SerialPort, EveryOfferedFramingOpensThreeTimesInARow) {
+    for (int framing = 0; framing < static_cast<int>(kFramingItems.size()); ++framing) {
+        PtyPair pty;
+        SerialLineRequest line = Line(1200, StopBitsAt(framing), FlowControl::XonXoff);
+        line.parity = ParityAt(framing);
+        for (int open = 1; open <= 3; ++open) {
+            const std::string what =
+                std::string(kFramingItems[framing]) + ", open " + std::to_string(open);
+            CountingSink sink;
+            CSerialPort port(&sink, pty.SlavePath(), line);
+            ASSERT_TRUE(port.OpenConnection())
+                << what << ": failure " << static_cast<int>(port.LastOpenFailure().kind);
+            EXPECT_TRUE(port.Reconfigure(line)) << what;
+            const auto host = ReadHostLine(pty.Master());
+            ASSERT_TRUE(host.has_value()) << what;
+            EXPECT_EQ(host->twoStopBits, line.stopBits == StopBits::Two) << what;
+            EXPECT_TRUE(host->xonXoff) << what;
+        }
     }
 }
 
