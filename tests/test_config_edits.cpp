@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMessageBox>
+#include <QTreeWidgetItemIterator>
 
 #include "ConfigWindowFixture.h"
 #include "QtNotifier.h"
@@ -174,6 +175,19 @@ TEST_F(ConfigEditsTest, AnUntouchedPageAsksNothing) {
     ConnectButton()->click();
     EXPECT_TRUE(notifier.Questions().empty());
     ExpectNotConnected();
+}
+
+// The page area is as large as the largest page: the window does not change size as the
+// technician moves between pages.
+TEST_F(ConfigEditsTest, TheWindowKeepsOneSizeAcrossPages) {
+    ASSERT_TRUE(Connect());
+    Tree()->expandAll();
+    const QSize size = window->size();
+    for (QTreeWidgetItemIterator it(Tree()); *it != nullptr; ++it) {
+        Tree()->setCurrentItem(*it);
+        QTest::qWait(20);
+        EXPECT_EQ(window->size(), size) << (*it)->text(0).toStdString();
+    }
 }
 
 TEST_F(ConfigEditsTest, ASaveLooksBusyAndEndsInTheStatusLine) {

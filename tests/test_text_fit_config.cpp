@@ -44,6 +44,11 @@ TEST_F(ConfiguratorTextFit, EveryConfiguratorPageAndState) {
     ASSERT_TRUE(
         QTest::qWaitFor([&] { return ConnectButton()->text() == Text(IDS_DISCONNECT); }, 5000));
     ExpectEveryPageFits("connected");
+    // The status line after a save.
+    Select(IDS_PRINTING);
+    SaveButton()->click();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return SaveButton()->isEnabled(); }, 5000));
+    ExpectAllFit(window.get(), "saved");
     Select(IDS_SERVICE_INFO);
     SaveButton()->click();
     ASSERT_TRUE(
