@@ -77,6 +77,7 @@ enum ConfigStringId : int {
     IDS_ABOUT = 1085,
     IDS_INFO_FONT = 1086,
     IDS_LINE_LOST = 1094,
+    IDS_NUMBER_ALLOWED = 1095,
 };
 
 // UTF-8 text of a string; an empty string for a number the table does not hold.

@@ -303,6 +303,10 @@
         <source>Связь с принтером потеряна.</source>
         <translation>The connection to the printer was lost.</translation>
     </message>
+    <message>
+        <source>Допустимо от %1 до %2</source>
+        <translation>Allowed from %1 to %2</translation>
+    </message>
 </context>
 <context>
     <name>LoaderStrings</name>
