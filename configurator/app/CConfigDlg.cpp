@@ -214,6 +214,12 @@ void CConfigDlg::OnSaveButton() {
         RequestInfo();
         return;
     }
+    // A value its setting cannot take is not cut to fit: nothing goes to the printer.
+    const CPage* page = Page(m_currentPageId);
+    if (CNumberField* refused = page != nullptr ? page->FirstRefusedField() : nullptr) {
+        refused->PointOut();
+        return;
+    }
     m_driver.Save([this](const PrinterSettings& current) { return ComposeVisiblePage(current); });
 }
 

@@ -41,3 +41,8 @@ BarcodeValues CBarcodePropertiesDlg::Values() const {
 int CBarcodePropertiesDlg::Store(PrinterSettings& settings) {
     return StoreBarcode(Values(), settings);
 }
+
+CNumberField* CBarcodePropertiesDlg::FirstRefusedField() const {
+    return CNumberField::FirstRefused({m_ui->heightEdit, m_ui->widthEdit, m_ui->aboveBelowEdit,
+                                       m_ui->leftRightEdit, m_ui->indentEdit});
+}

@@ -4,6 +4,7 @@
 #include <QPainter>
 #include <QStyle>
 #include <QStyleOptionFrame>
+#include <QToolTip>
 
 #include "ConfiguratorStrings.h"
 #include "SettingItems.h"
@@ -46,6 +47,23 @@ void CNumberField::ShowAcceptance() {
     const bool acceptable = hasAcceptableInput();
     setToolTip(acceptable ? QString() : m_allowed);
     update();
+}
+
+// The focus first: a tooltip closes when the focus moves. The tip goes beside the field, where
+// it covers no other field of the page.
+void CNumberField::PointOut() {
+    setFocus(Qt::OtherFocusReason);
+    selectAll();
+    QToolTip::showText(mapToGlobal(QPoint(width(), 0)), toolTip(), this);
+}
+
+CNumberField* CNumberField::FirstRefused(std::initializer_list<CNumberField*> fields) {
+    for (CNumberField* field : fields) {
+        if (!field->hasAcceptableInput()) {
+            return field;
+        }
+    }
+    return nullptr;
 }
 
 void CNumberField::paintEvent(QPaintEvent* event) {

@@ -2,6 +2,7 @@
 
 #include <QLineEdit>
 #include <QString>
+#include <initializer_list>
 #include <string_view>
 
 // A number field of a settings page, with the range of its setting in the settings table, the
@@ -16,6 +17,11 @@ public:
 
     // Takes the range of the named setting; the field is as wide as its widest number.
     void TakeRangeOf(std::string_view setting);
+    // Takes the focus and shows the range the text is outside of.
+    void PointOut();
+
+    // The first of the fields whose text is not acceptable; null when every one is.
+    static CNumberField* FirstRefused(std::initializer_list<CNumberField*> fields);
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -2,6 +2,7 @@
 
 #include <QWidget>
 
+#include "CNumberField.h"
 #include "PageHost.h"
 
 // Dialog ids of the pages; also their identity in the main window.
@@ -31,6 +32,9 @@ public:
     virtual int SaveGroup() const { return -1; }
     // Moves the controls' values into the record and returns the mask of changed values.
     virtual int Store(PrinterSettings&) { return 0; }
+    // The first number field, in the page's order, whose text its setting cannot take; null
+    // when the page may be saved.
+    virtual CNumberField* FirstRefusedField() const { return nullptr; }
 
 protected:
     virtual void Refresh(const PrinterSettings&) {}

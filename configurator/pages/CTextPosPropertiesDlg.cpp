@@ -37,3 +37,7 @@ TextPositionValues CTextPosPropertiesDlg::Values() const {
 int CTextPosPropertiesDlg::Store(PrinterSettings& settings) {
     return StoreTextPosition(Values(), settings);
 }
+
+CNumberField* CTextPosPropertiesDlg::FirstRefusedField() const {
+    return CNumberField::FirstRefused({m_ui->indentEdit, m_ui->fieldEdit, m_ui->tabEdit});
+}
