@@ -77,6 +77,7 @@ enum ConfigStringId : int {
     IDS_ABOUT = 1085,
     IDS_INFO_FONT = 1086,
     IDS_LINE_LOST = 1094,
+    IDS_NUMBER_ALLOWED = 1095,
     IDS_UNSAVED_EDITS = 1100,
     IDS_SAVING = 1101,
     IDS_SAVED = 1102,

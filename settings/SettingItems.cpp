@@ -10,6 +10,7 @@
 #include "OptionsStore.h"
 #include "PortStore.h"
 #include "PrintingStore.h"
+#include "SettingValues.h"
 #include "TextPositionStore.h"
 
 namespace {
@@ -54,9 +55,14 @@ SettingItem Control(const char* name, std::size_t field, int page, int label) {
     return item;
 }
 
+// A number that is the byte itself takes the field's range, so the window's number fields and
+// tq20's byte check cannot drift apart.
 SettingItem Number(const char* name, std::size_t field, int page, int label, const char* unit,
                    Reader read) {
     SettingItem item = Control(name, field, page, label);
+    const SettingRange range = SettingRangeOf(field);
+    item.low = range.low;
+    item.high = range.high;
     item.unit = unit;
     item.read = read;
     return item;
@@ -183,8 +189,8 @@ void AddTextPosition(std::vector<SettingItem>& items) {
                            [](const PrinterSettings& r) { return int{r.tabulation}; }));
 }
 
-// The white field packs two numbers into one byte, each cut to its bits by the page; the
-// command line refuses what would not fit instead.
+// The white field packs two numbers into one byte; each takes only what its bits can hold, in
+// the window's fields as on the command line.
 void AddWhiteField(std::vector<SettingItem>& items) {
     SettingItem lines = Number(
         "whiteTopBottom", 10, IDS_BARCODE, IDS_WHITE_TOP_BOTTOM_LABEL, "lines",

@@ -135,6 +135,11 @@ const char* SettingAllowed(std::size_t index) {
     return index < kRules.size() ? kRules[index].allowed : "";
 }
 
+SettingRange SettingRangeOf(std::size_t index) {
+    return index < kRules.size() ? SettingRange{kRules[index].low, kRules[index].high}
+                                 : SettingRange{0, 255};
+}
+
 bool IsWritableSetting(std::size_t index) {
     return index < kRules.size() && index != kUnwritable;
 }

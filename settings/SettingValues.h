@@ -29,5 +29,11 @@ std::optional<SettingValue> CheckSetting(std::string_view name, long long value,
 bool IsWritableSetting(std::size_t index);
 // What a field may hold, for people: "0 to 255 except 17 and 19".
 const char* SettingAllowed(std::size_t index);
+// The least and the greatest value a field may hold, before its exclusions and lists.
+struct SettingRange {
+    int low;
+    int high;
+};
+SettingRange SettingRangeOf(std::size_t index);
 // Decimal digits, or 0x and hexadecimal digits; nothing else, no sign, no octal.
 std::optional<long long> ParseSettingNumber(std::string_view text);

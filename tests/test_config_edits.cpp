@@ -80,6 +80,24 @@ TEST_F(ConfigEditsTest, LeavingAnEditedPageAsksSaveDiscardOrCancel) {
     EXPECT_TRUE(notifier.Messages().empty());
 }
 
+// "Save" on a page with a number its setting cannot take is refused as the save button is: the
+// window stays on the page, with the field pointed out, and nothing goes to the printer.
+TEST_F(ConfigEditsTest, SavingARefusedNumberOnTheWayOutStaysOnThePage) {
+    ASSERT_TRUE(Connect());
+    Select(IDS_TEXT_POSITION);
+    auto* field = Find<QLineEdit>(window->Page(kPageTextPosition), "fieldEdit");
+    field->setText("999");
+    sim.ClearLog();
+    notifier.LineUp({Answer::Save});
+    Select(IDS_BARCODE);
+    EXPECT_EQ(window->CurrentPageId(), kPageTextPosition);
+    EXPECT_EQ(SelectedText(), Text(IDS_TEXT_POSITION));
+    EXPECT_TRUE(field->hasFocus());
+    QTest::qWait(200);
+    EXPECT_TRUE(sim.Commands().empty());
+    EXPECT_TRUE(SaveButton()->isEnabled());
+}
+
 // The whole job: one value on each of the six settings pages, each page left with "Save".
 TEST_F(ConfigEditsTest, EveryPageSavedOnTheWayIsStored) {
     ASSERT_TRUE(Connect());

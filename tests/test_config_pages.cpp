@@ -37,8 +37,8 @@ TEST_F(ConfigWindowTest, EveryPageSavesWhatWasChanged) {
          },
          kGroupFont, 0x01, 3, 0x91},  // the page still shows the double height saved before
         {"barcode height", IDS_BARCODE, kPageBarcode,
-         [](CPage* page) { page->findChild<QLineEdit*>("heightEdit")->setText("300"); },
-         kGroupBarcode, 0x01, 8, 44},
+         [](CPage* page) { page->findChild<QLineEdit*>("heightEdit")->setText("200"); },
+         kGroupBarcode, 0x01, 8, 200},
         {"readable characters", IDS_BARCODE, kPageBarcode,
          [](CPage* page) { page->findChild<QCheckBox*>("readableCheck")->setChecked(true); },
          kGroupBarcode, 0x10, 7, 0x04},

@@ -2,7 +2,9 @@
 // QT_SCALE_FACTOR=1.5, with the system's default font.
 #include <QAbstractItemView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QLocale>
+#include <QToolTip>
 #include <QTreeWidgetItemIterator>
 
 #include "CAboutDlg.h"
@@ -93,6 +95,21 @@ TEST_F(ConfiguratorTextFit, PortPathWiderThanTheScreenAllowsIsElidedInTheMiddle)
     // Being edited, the field holds the path as it is.
     field->setFocus();
     EXPECT_EQ(field->ShownText(), path);
+}
+
+// A refused number: the field's red frame leaves its widest number room, and the tooltip the
+// save brings up is in the interface's language and fits.
+TEST_F(ConfiguratorTextFit, RefusedNumberAndItsRange) {
+    ASSERT_TRUE(Connect());
+    Select(IDS_BARCODE);
+    auto* field = window->Page(kPageBarcode)->findChild<QLineEdit*>("heightEdit");
+    field->setText("999");
+    SaveButton()->click();
+    ASSERT_TRUE(QToolTip::isVisible());
+    const auto tips = window->findChildren<QLabel*>("qtooltip_label");
+    ASSERT_EQ(tips.size(), 1) << "the tooltip is measured with the window";
+    EXPECT_EQ(tips[0]->text(), Text(IDS_NUMBER_ALLOWED).arg(0).arg(255));
+    ExpectAllFit(window.get(), "refused number");
 }
 
 TEST_F(ConfiguratorTextFit, AboutBox) {

@@ -292,7 +292,12 @@ bool CConfigDlg::SettleEdits(AfterSave then) {
             return true;
         case Answer::Save:
             m_afterSave = then;
-            SaveShownPage();
+            if (!SaveShownPage()) {
+                m_afterSave = AfterSave::Nothing;
+                if (then == AfterSave::ShowSelected) {
+                    ReturnTreeToShownPage();
+                }
+            }
             return false;
         default:
             if (then == AfterSave::ShowSelected) {
@@ -307,12 +312,18 @@ void CConfigDlg::ReturnTreeToShownPage() {
     m_ui->pageTree->setCurrentItem(ItemOfPage(*m_ui->pageTree, m_currentPageId));
 }
 
-// The save stores the page shown now, even if the tree moves on while the record is read.
-void CConfigDlg::SaveShownPage() {
+// The save stores the page shown now, even if the tree moves on while the record is read. A
+// value its setting cannot take is not cut to fit: nothing goes to the printer.
+bool CConfigDlg::SaveShownPage() {
     CPage* page = Page(m_currentPageId);
+    if (CNumberField* refused = page != nullptr ? page->FirstRefusedField() : nullptr) {
+        refused->PointOut();
+        return false;
+    }
     m_ui->statusLine->setText(Text(IDS_SAVING));
     m_driver.Save(
         [this, page](const PrinterSettings& current) { return ComposePage(page, current); });
+    return true;
 }
 
 // Every save compares the page with the printer's values of this moment, just read.

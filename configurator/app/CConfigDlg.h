@@ -72,7 +72,7 @@ private:
     void RequestInfo();
     bool SettleEdits(AfterSave then);
     void ReturnTreeToShownPage();
-    void SaveShownPage();
+    bool SaveShownPage();
     SettingsWrite ComposePage(CPage* page, const PrinterSettings& current);
     void GoOnAfterSave(bool saved);
     void ShowBusy(bool busy);

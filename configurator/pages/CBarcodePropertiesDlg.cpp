@@ -1,7 +1,6 @@
 #include "CBarcodePropertiesDlg.h"
 
 #include "ConfiguratorStrings.h"
-#include "NumberField.h"
 #include "ui_CBarcodePropertiesDlg.h"
 
 CBarcodePropertiesDlg::CBarcodePropertiesDlg(IPageHost& host, QWidget* parent)
@@ -14,11 +13,11 @@ CBarcodePropertiesDlg::CBarcodePropertiesDlg(IPageHost& host, QWidget* parent)
     m_ui->leftRightLabel->setText(ConfigString(IDS_WHITE_LEFT_RIGHT_LABEL));
     m_ui->indentLabel->setText(ConfigString(IDS_INDENT_LABEL));
     m_ui->readableCheck->setText(ConfigString(IDS_READABLE_CHECK));
-    for (QLineEdit* field : {m_ui->heightEdit, m_ui->widthEdit, m_ui->indentEdit}) {
-        SetUpNumberField(field, kByteMaximum);
-    }
-    SetUpNumberField(m_ui->aboveBelowEdit, kQuietZoneLinesMaximum);
-    SetUpNumberField(m_ui->leftRightEdit, kQuietZoneMillimetresMaximum);
+    m_ui->heightEdit->TakeRangeOf("barcodeHeight");
+    m_ui->widthEdit->TakeRangeOf("barcodeWidth");
+    m_ui->aboveBelowEdit->TakeRangeOf("whiteTopBottom");
+    m_ui->leftRightEdit->TakeRangeOf("whiteLeftRight");
+    m_ui->indentEdit->TakeRangeOf("barcodeLeftIndent");
 }
 
 CBarcodePropertiesDlg::~CBarcodePropertiesDlg() = default;
@@ -41,4 +40,9 @@ BarcodeValues CBarcodePropertiesDlg::Values() const {
 
 int CBarcodePropertiesDlg::Store(PrinterSettings& settings) {
     return StoreBarcode(Values(), settings);
+}
+
+CNumberField* CBarcodePropertiesDlg::FirstRefusedField() const {
+    return CNumberField::FirstRefused({m_ui->heightEdit, m_ui->widthEdit, m_ui->aboveBelowEdit,
+                                       m_ui->leftRightEdit, m_ui->indentEdit});
 }

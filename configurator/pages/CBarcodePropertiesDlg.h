@@ -20,6 +20,7 @@ public:
     int Id() const override { return kPageBarcode; }
     int SaveGroup() const override { return 4; }
     int Store(PrinterSettings& settings) override;
+    CNumberField* FirstRefusedField() const override;
     BarcodeValues Values() const;
 
 protected:

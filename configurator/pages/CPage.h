@@ -3,6 +3,7 @@
 #include <QWidget>
 #include <optional>
 
+#include "CNumberField.h"
 #include "PageHost.h"
 
 // Dialog ids of the pages; also their identity in the main window.
@@ -37,6 +38,9 @@ public:
     // Whether the controls hold values the page did not show from the record: what a save
     // would write differs from what it would have written right after the page was filled.
     bool HasEdits();
+    // The first number field, in the page's order, whose text its setting cannot take; null
+    // when the page may be saved.
+    virtual CNumberField* FirstRefusedField() const { return nullptr; }
 
 protected:
     virtual void Refresh(const PrinterSettings&) {}

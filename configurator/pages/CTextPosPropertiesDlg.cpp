@@ -1,7 +1,6 @@
 #include "CTextPosPropertiesDlg.h"
 
 #include "ConfiguratorStrings.h"
-#include "NumberField.h"
 #include "ui_CTextPosPropertiesDlg.h"
 
 CTextPosPropertiesDlg::CTextPosPropertiesDlg(IPageHost& host, QWidget* parent)
@@ -15,9 +14,9 @@ CTextPosPropertiesDlg::CTextPosPropertiesDlg(IPageHost& host, QWidget* parent)
     // Left, right, centre: the list order is not the order of the string numbers.
     m_ui->alignmentCombo->addItems({ConfigString(IDS_ALIGN_LEFT), ConfigString(IDS_ALIGN_RIGHT),
                                     ConfigString(IDS_ALIGN_CENTRE)});
-    for (QLineEdit* field : {m_ui->indentEdit, m_ui->fieldEdit, m_ui->tabEdit}) {
-        SetUpNumberField(field, kByteMaximum);
-    }
+    m_ui->indentEdit->TakeRangeOf("leftIndent");
+    m_ui->fieldEdit->TakeRangeOf("printFieldWidth");
+    m_ui->tabEdit->TakeRangeOf("tabulation");
 }
 
 CTextPosPropertiesDlg::~CTextPosPropertiesDlg() = default;
@@ -37,4 +36,8 @@ TextPositionValues CTextPosPropertiesDlg::Values() const {
 
 int CTextPosPropertiesDlg::Store(PrinterSettings& settings) {
     return StoreTextPosition(Values(), settings);
+}
+
+CNumberField* CTextPosPropertiesDlg::FirstRefusedField() const {
+    return CNumberField::FirstRefused({m_ui->indentEdit, m_ui->fieldEdit, m_ui->tabEdit});
 }

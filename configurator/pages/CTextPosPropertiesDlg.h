@@ -20,6 +20,7 @@ public:
     int Id() const override { return kPageTextPosition; }
     int SaveGroup() const override { return 3; }
     int Store(PrinterSettings& settings) override;
+    CNumberField* FirstRefusedField() const override;
     TextPositionValues Values() const;
 
 protected:

@@ -366,6 +366,10 @@
         <source>Принтер перешел на новые параметры порта, но команда сохранения не отправлена: после выключения он вернется к прежним.</source>
         <translation>The printer took the new port settings, but the store command was not sent: after power-off it returns to the previous ones.</translation>
     </message>
+    <message>
+        <source>Допустимо от %1 до %2</source>
+        <translation>Allowed from %1 to %2</translation>
+    </message>
 </context>
 <context>
     <name>LoaderStrings</name>
