@@ -2,12 +2,16 @@
 // box into the README's screenshots, in the language of the locale it runs in. Run by
 // scripts/screenshots on a virtual display.
 #include <QApplication>
+#include <QFile>
 #include <QComboBox>
 #include <QCommandLineParser>
+#include <QLineEdit>
 #include <QLocale>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScreen>
+#include <QSlider>
 #include <QTemporaryDir>
 #include <QTreeWidget>
 
@@ -18,7 +22,7 @@
 #include "InterfaceLanguage.h"
 #include "QtProfileStore.h"
 #include "ScreenshotWait.h"
-#include "StderrNotifier.h"
+#include "ShotNotifier.h"
 
 namespace {
 
@@ -93,6 +97,48 @@ void AskInformation(CConfigDlg& window) {
     WaitFor([] { return false; }, 300);
 }
 
+// What a technician sees around a save: a number the field refuses, the question on leaving a
+// page with an edit, and the status line after a save.
+bool ShootEdits(CConfigDlg& window, CShotNotifier& notifier, const QString& out) {
+    Select(window, IDS_TEXT_POSITION);
+    auto* field = window.Page(kPageTextPosition)->findChild<QLineEdit*>("fieldEdit");
+    const QString held = field->text();
+    field->setText("999");
+    const bool refused = SaveShot(&window, out + "/velkor-refused-number.png");
+    field->setText(held);
+
+    Select(window, IDS_PRINTING);
+    auto* contrast = window.Page(kPagePrinting)->findChild<QSlider*>("contrastBar");
+    const int shown = contrast->value();
+    contrast->setValue(shown + 4);
+    notifier.ShootQuestionInto(out + "/velkor-unsaved.png");
+    Select(window, IDS_FONT);  // answered "Cancel": the page stays
+    notifier.ShootQuestionInto({});
+    auto* save = window.findChild<QPushButton*>("saveButton");
+    save->click();
+    WaitFor([&] { return save->isEnabled(); }, 5000);
+    const bool saved = SaveShot(&window, out + "/velkor-saved.png");
+    contrast->setValue(shown);
+    save->click();
+    WaitFor([&] { return save->isEnabled(); }, 5000);
+    return refused && saved && QFile::exists(out + "/velkor-unsaved.png");
+}
+
+// The whole screen, for a screen smaller than the window (1024x768 at scale 2).
+bool ShootSmallScreen(CConfigDlg& window, const QString& port, const QString& path) {
+    window.move(window.screen()->availableGeometry().topLeft());
+    if (!Connect(window, port)) {
+        return false;
+    }
+    Select(window, IDS_RS232);
+    WaitFor([] { return false; }, 300);
+    if (!window.screen()->grabWindow(0).save(path)) {
+        return false;
+    }
+    std::printf("%s\n", qPrintable(path));
+    return true;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -102,16 +148,20 @@ int main(int argc, char** argv) {
     parser.addOption({"port", "The printer's device.", "device"});
     parser.addOption({"deaf-port", "A printer that never answers.", "device"});
     parser.addOption({"out", "Folder for the pictures.", "folder"});
+    parser.addOption({"small-screen", "Only the whole screen, with the port page shown."});
     parser.process(app);
     const QString port = parser.value("port");
     QTemporaryDir folder;  // a profile of its own: the user's stays untouched
     const auto profile = CQtProfileStore::AtFile(folder.filePath("Velkor.ini"));
-    CStderrNotifier notifier;
+    CShotNotifier notifier;
     CNoPrinterQueues queues;
     const QString deaf = parser.value("deaf-port");
     CConfigDlg window(notifier, *profile, queues, {port.toStdString(), deaf.toStdString()});
     window.show();
     const QString out = parser.value("out");
+    if (parser.isSet("small-screen")) {
+        return ShootSmallScreen(window, port, out + "/velkor-small-screen.png") ? 0 : 1;
+    }
     if (!ShootSearching(window, deaf, out + "/velkor-find-progress.png")) {
         std::fprintf(stderr, "the search on %s did not show its progress\n", qPrintable(deaf));
         return 1;
@@ -132,6 +182,10 @@ int main(int argc, char** argv) {
         if (!SaveShot(&window, parser.value("out") + "/" + shot.file)) {
             return 1;
         }
+    }
+    if (!ShootEdits(window, notifier, out)) {
+        std::fprintf(stderr, "the pictures around a save were not drawn\n");
+        return 1;
     }
     CAboutDlg about(&window);
     about.show();
