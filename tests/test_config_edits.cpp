@@ -80,6 +80,26 @@ TEST_F(ConfigEditsTest, LeavingAnEditedPageAsksSaveDiscardOrCancel) {
     EXPECT_TRUE(notifier.Messages().empty());
 }
 
+// A click on another page, then "Cancel": the tree marks the page that stays, not the one
+// clicked.
+TEST_F(ConfigEditsTest, ACancelledClickLeavesTheTreeOnThePage) {
+    ASSERT_TRUE(Connect());
+    Select(IDS_PRINTING);
+    Contrast()->setValue(20);
+    Tree()->expandAll();
+    const auto font = Tree()->findItems(Text(IDS_FONT), Qt::MatchExactly | Qt::MatchRecursive);
+    ASSERT_EQ(font.size(), 1);
+    notifier.LineUp({Answer::Cancel});
+    QTest::mouseClick(Tree()->viewport(), Qt::LeftButton, {},
+                      Tree()->visualItemRect(font[0]).center());
+    QTest::qWait(50);
+    EXPECT_EQ(window->CurrentPageId(), kPagePrinting);
+    ASSERT_EQ(Tree()->selectedItems().size(), 1);
+    EXPECT_EQ(Tree()->selectedItems()[0]->text(0), Text(IDS_PRINTING));
+    EXPECT_EQ(SelectedText(), Text(IDS_PRINTING));
+    EXPECT_EQ(Contrast()->value(), 20);
+}
+
 // "Save" on a page with a number its setting cannot take is refused as the save button is: the
 // window stays on the page, with the field pointed out, and nothing goes to the printer.
 TEST_F(ConfigEditsTest, SavingARefusedNumberOnTheWayOutStaysOnThePage) {
@@ -90,6 +110,7 @@ TEST_F(ConfigEditsTest, SavingARefusedNumberOnTheWayOutStaysOnThePage) {
     sim.ClearLog();
     notifier.LineUp({Answer::Save});
     Select(IDS_BARCODE);
+    QTest::qWait(50);
     EXPECT_EQ(window->CurrentPageId(), kPageTextPosition);
     EXPECT_EQ(SelectedText(), Text(IDS_TEXT_POSITION));
     EXPECT_TRUE(field->hasFocus());

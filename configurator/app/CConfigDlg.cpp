@@ -9,6 +9,7 @@
 #include <QShortcut>
 #include <QSignalBlocker>
 #include <QStyle>
+#include <QTimer>
 #include <utility>
 
 #include "CAboutDlg.h"
@@ -307,9 +308,13 @@ bool CConfigDlg::SettleEdits(AfterSave then) {
     }
 }
 
+// Queued: a click on the tree selects its item after the tree has announced the change, and
+// would otherwise leave that item marked under the page that stays.
 void CConfigDlg::ReturnTreeToShownPage() {
-    const QSignalBlocker quiet(m_ui->pageTree);
-    m_ui->pageTree->setCurrentItem(ItemOfPage(*m_ui->pageTree, m_currentPageId));
+    QTimer::singleShot(0, this, [this] {
+        const QSignalBlocker quiet(m_ui->pageTree);
+        m_ui->pageTree->setCurrentItem(ItemOfPage(*m_ui->pageTree, m_currentPageId));
+    });
 }
 
 // The save stores the page shown now, even if the tree moves on while the record is read. A
