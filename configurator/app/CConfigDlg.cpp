@@ -403,6 +403,9 @@ void CConfigDlg::ShowBusy(bool busy) {
 
 void CConfigDlg::OnConnectionState(ConnectionState state) {
     m_ui->connectButton->setText(Text(ConnectButtonLabel(state)));
+    if (state == ConnectionState::Connecting) {
+        m_ui->statusLine->clear();  // a save's outcome belongs to the connection it ran on
+    }
     if (state == ConnectionState::NotConnected) {
         ShowPageForConnectionState();
     }
