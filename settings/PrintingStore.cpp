@@ -27,6 +27,17 @@ int DotsItemIndex(std::uint8_t dotsCount) {
     }
 }
 
+std::vector<FlowCharacterChange> PrintingFlowChanges(const PrintingValues& values) {
+    std::vector<FlowCharacterChange> changes;
+    for (const auto& [byteIndex, value] : {std::pair{0, values.contrast}, {2, values.speed}}) {
+        const std::uint8_t stored = AvoidFlowCharacters(value);
+        if (stored != value) {
+            changes.push_back({byteIndex, static_cast<std::uint8_t>(value), stored});
+        }
+    }
+    return changes;
+}
+
 int StorePrinting(const PrintingValues& values, PrinterSettings& settings) {
     int mask = 0;
     StoreChangedByte(AvoidFlowCharacters(values.contrast), settings.contrast, 0x01, mask);

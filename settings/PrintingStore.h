@@ -1,5 +1,8 @@
 #pragma once
 
+#include <vector>
+
+#include "FlowCharacters.h"
 #include "PrinterSettings.h"
 
 // The printing page's controls as values.
@@ -13,3 +16,5 @@ struct PrintingValues {
 int DotsItemIndex(std::uint8_t dotsCount);
 // Stores the values that differ; 17 and 19 (XON and XOFF) become 18 and 20. Returns the mask.
 int StorePrinting(const PrintingValues& values, PrinterSettings& settings);
+// The values that store moves off 17 or 19, as the window tells the user about them.
+std::vector<FlowCharacterChange> PrintingFlowChanges(const PrintingValues& values);

@@ -46,4 +46,21 @@ TEST_F(ConfigSoftwareFlowTest, ABarcodeSaveKeepsThePrinterReadable) {
     EXPECT_EQ(ConnectButton()->text(), Text(IDS_DISCONNECT)) << "the record was read";
 }
 
+// The printing page as the technician saw it: contrast 19 is stored as 20, and the window says
+// so and shows 20 at once.
+TEST_F(ConfigSoftwareFlowTest, AContrastOfNineteenIsToldAndShownAsStored) {
+    ASSERT_TRUE(ConnectXonXoff());
+    Select(IDS_PRINTING);
+    auto* contrast = window->Page(kPagePrinting)->findChild<QSlider*>("contrastBar");
+    contrast->setValue(19);
+    SaveButton()->click();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !notifier.Messages().empty(); }, 3000));
+    EXPECT_NE(notifier.Messages().back().text.find("Контраст печати: 20 вместо 19"),
+              std::string::npos)
+        << notifier.Messages().back().text;
+    EXPECT_EQ(contrast->value(), 20);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return sim.Current()[0] == 20; }, 3000));
+    EXPECT_EQ(notifier.Messages().size(), 1u);
+}
+
 }  // namespace

@@ -336,8 +336,12 @@ SettingsWrite CConfigDlg::ComposePage(CPage* page, const PrinterSettings& curren
     m_settings = current;
     SettingsWrite write;
     write.record = current;
+    m_pageFlowChanges.clear();
     if (page != nullptr && page->SaveGroup() >= 0) {
         write.masks[static_cast<std::size_t>(page->SaveGroup())] = page->Store(write.record);
+        if (UsesSoftwareFlow(m_driver.Line().flowControl, write.record)) {
+            m_pageFlowChanges = page->FlowChanges();
+        }
     }
     return write;
 }
@@ -430,9 +434,11 @@ void CConfigDlg::OnProduced(const ConversationStep& step) {
         }
         info->Append(*step.infoText);
     }
-    if (!step.flowChanges.empty()) {
-        m_notifier.ShowMessage(FlowCharacterMessage(step.flowChanges), "Velkor",
-                               MessageIcon::Exclamation);
+    // The page's own moves and the save's go into one message.
+    std::vector<FlowCharacterChange> changes = std::exchange(m_pageFlowChanges, {});
+    changes.insert(changes.end(), step.flowChanges.begin(), step.flowChanges.end());
+    if (!changes.empty()) {
+        m_notifier.ShowMessage(FlowCharacterMessage(changes), "Velkor", MessageIcon::Exclamation);
     }
 }
 

@@ -96,6 +96,8 @@ private:
     int m_currentPageId = 0;
     PrinterSettings m_settings{};
     AfterSave m_afterSave = AfterSave::Nothing;
+    // What the saved page's own rule moved off 17 and 19 on a line with software flow control.
+    std::vector<FlowCharacterChange> m_pageFlowChanges;
     bool m_busy = false;
     // The connect button's last press that counted.
     QElapsedTimer m_lastPress;

@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "CNumberField.h"
+#include "FlowCharacters.h"
 #include "PageHost.h"
 
 // Dialog ids of the pages; also their identity in the main window.
@@ -33,6 +34,8 @@ public:
     virtual int SaveGroup() const { return -1; }
     // Moves the controls' values into the record and returns the mask of changed values.
     virtual int Store(PrinterSettings&) { return 0; }
+    // The values Store moves off the flow-control characters by the page's own rule.
+    virtual std::vector<FlowCharacterChange> FlowChanges() const { return {}; }
     // Shows the main window's record again, dropping what was typed.
     void Reload();
     // Whether the controls hold values the page did not show from the record: what a save

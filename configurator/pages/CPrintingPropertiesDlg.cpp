@@ -41,3 +41,7 @@ PrintingValues CPrintingPropertiesDlg::Values() const {
 int CPrintingPropertiesDlg::Store(PrinterSettings& settings) {
     return StorePrinting(Values(), settings);
 }
+
+std::vector<FlowCharacterChange> CPrintingPropertiesDlg::FlowChanges() const {
+    return PrintingFlowChanges(Values());
+}

@@ -20,6 +20,7 @@ public:
     int Id() const override { return kPagePrinting; }
     int SaveGroup() const override { return 1; }
     int Store(PrinterSettings& settings) override;
+    std::vector<FlowCharacterChange> FlowChanges() const override;
     PrintingValues Values() const;
 
 protected:
