@@ -5,10 +5,8 @@
 #include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QMenu>
-#include <QScreen>
 #include <QShortcut>
 #include <QSignalBlocker>
-#include <QStyle>
 #include <QTimer>
 #include <utility>
 
@@ -17,8 +15,10 @@
 #include "CPrinterInfoDlg.h"
 #include "CPrinterOptionsDlg.h"
 #include "ConfiguratorStrings.h"
+#include "ConversationFailure.h"
 #include "ExchangeControls.h"
 #include "FlowCharacters.h"
+#include "PageArea.h"
 #include "PageFactory.h"
 #include "PageTree.h"
 #include "Resources.h"
@@ -27,8 +27,6 @@
 namespace {
 
 constexpr int kAbsent = -9999;
-// The smallest page area worth scrolling.
-constexpr QSize kLeastPageArea{160, 120};
 
 QString Text(int id) {
     return QString::fromUtf8(ConfigString(id));
@@ -93,7 +91,7 @@ CConfigDlg::CConfigDlg(IUserNotifier& notifier, IProfileStore& profile, IPrinter
     for (CPage* page : CreatePages(*this, m_ui->pageStack)) {
         AddPage(page);
     }
-    FitToScreen();
+    FitPageAreaToScreen(*this, *m_ui->pageScroll);
     ShowPage(kPageConnection);
 }
 
@@ -118,20 +116,6 @@ void CConfigDlg::AddPage(CPage* page) {
         connect(options, &CPrinterOptionsDlg::RestoreFactory, this, &CConfigDlg::OnRestoreFactory);
         connect(options, &CPrinterOptionsDlg::RestoreSaved, this, &CConfigDlg::OnRestoreSaved);
     }
-}
-
-// The page area is as large as the largest page, so the window keeps one size whichever page
-// it shows. Where the screen is smaller than that, the area gives up what does not fit and its
-// pages scroll: the buttons stay on the screen.
-void CConfigDlg::FitToScreen() {
-    const QSize pages = m_ui->pageStack->sizeHint();
-    m_ui->pageScroll->setMinimumSize(pages);
-    layout()->invalidate();
-    const int titleBar = style()->pixelMetric(QStyle::PM_TitleBarHeight);
-    const QSize frame(titleBar / 2, 2 * titleBar);
-    const QSize room = screen()->availableGeometry().size() - frame;
-    const QSize over = (layout()->minimumSize() - room).expandedTo({0, 0});
-    m_ui->pageScroll->setMinimumSize((pages - over).expandedTo(kLeastPageArea));
 }
 
 void CConfigDlg::SaveProfile() {
@@ -465,7 +449,7 @@ void CConfigDlg::OnEnded(Conversation conversation, ConversationEnd end) {
             break;
         case ConversationEnd::Timeout:
         case ConversationEnd::LineLost:
-            Warn(FailureText(conversation, end));
+            Warn(ConversationFailureText(conversation, end, m_driver.LastSaveReach()));
             if (conversation == Conversation::Info) {
                 static_cast<CPrinterInfoDlg*>(Page(kPageInfo))->ClearIfSingleLine();
             }
@@ -476,27 +460,6 @@ void CConfigDlg::OnEnded(Conversation conversation, ConversationEnd end) {
     if (save) {
         GoOnAfterSave(end == ConversationEnd::Done);
     }
-}
-
-// The sentence the window has always shown, and under it what to do, or what the printer holds
-// after a save that was cut off.
-std::string CConfigDlg::FailureText(Conversation conversation, ConversationEnd end) const {
-    std::string text =
-        ConfigString(end == ConversationEnd::Timeout ? IDS_REPLY_TIMEOUT : IDS_LINE_LOST);
-    if (conversation == Conversation::FirstRead && end == ConversationEnd::Timeout) {
-        return text + "\n" + ConfigString(IDS_TIMEOUT_FIND_HINT);
-    }
-    if (conversation == Conversation::Save || conversation == Conversation::PortChange) {
-        switch (m_driver.LastSaveReach()) {
-            case SaveReach::NothingSent:
-                return text + "\n" + ConfigString(IDS_SAVE_NOTHING_SENT);
-            case SaveReach::StoreSent:
-                return text + "\n" + ConfigString(IDS_SAVE_STORE_SENT);
-            case SaveReach::PortNotStored:
-                return text + "\n" + ConfigString(IDS_SAVE_PORT_NOT_STORED);
-        }
-    }
-    return text;
 }
 
 // One stray click must not wipe a customer's setup: the restore asks first, "No" by default.

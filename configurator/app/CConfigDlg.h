@@ -62,7 +62,6 @@ private:
 
     void RestorePosition();
     void AddPage(CPage* page);
-    void FitToScreen();
     // Connected, with nothing running that a save or a question could cut into.
     bool Idle() const;
     void SaveProfile();
@@ -81,7 +80,6 @@ private:
     void OnEnded(Conversation conversation, ConversationEnd end);
     void Warn(int stringId);
     void Warn(const std::string& text);
-    std::string FailureText(Conversation conversation, ConversationEnd end) const;
 
     std::unique_ptr<Ui::CConfigDlg> m_ui;
     IUserNotifier& m_notifier;
