@@ -7,6 +7,7 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <algorithm>
 #include <future>
 
 #include "CAboutDlg.h"
@@ -14,6 +15,7 @@
 #include "CLoaderDlg.h"
 #include "CPrinterSim.h"
 #include "CTextProgressCtrl.h"
+#include "LineItems.h"
 #include "LoaderFiles.h"
 #include "QtProfileStore.h"
 #include "RecordingNotifier.h"
@@ -107,6 +109,31 @@ TEST_F(LoaderWindowTest, LoadsAProgramAndReturnsToIdle) {
         EXPECT_TRUE(std::equal(data.begin(), data.end(), p.BootArea().Memory().begin() + 0x400));
     });
     EXPECT_EQ(window->windowTitle(), QString("Загрузчик"));
+}
+
+// A printer can be loaded at every speed its port page can set it to: the list offers each of
+// them, slowest first, and a load runs at the slowest and at a non-standard one.
+TEST_F(LoaderWindowTest, LoadsAtEverySpeedThePrinterCanBeSetTo) {
+    auto* baud = Control<QComboBox>("baudCombo");
+    std::vector<unsigned> offered;
+    for (int i = 0; i < baud->count(); ++i) {
+        offered.push_back(baud->itemText(i).toUInt());
+    }
+    EXPECT_TRUE(std::is_sorted(offered.begin(), offered.end()));
+    for (const unsigned speed : kPrinterPortSpeeds) {
+        EXPECT_NE(std::find(offered.begin(), offered.end(), speed), offered.end()) << speed;
+    }
+    sim.SetPacing(true);
+    const TempFile file("fw.bin", ProgramFileBytes("TQ-20 A0", 10, {{0x0400, Pattern(16, 3)}}));
+    for (const unsigned speed : {1200u, 28800u}) {
+        sim.WithProtocol(
+            [&](CSimProtocol& p) { p.SetLine({.baudRate = speed, .flowControl = 0}); });
+        Choose(file.Path(), sim.DevicePath(), QString::number(speed));
+        EXPECT_EQ(LoadAndWait(), (Message{"Программа успешно загружена в принтер.", kCaption,
+                                          MessageIcon::Information}))
+            << speed;
+        ExpectIdle();
+    }
 }
 
 TEST_F(LoaderWindowTest, FontStatusNamesThePrinterOnceItHasReported) {
