@@ -164,6 +164,7 @@ public:
         int position;
         int upper;
         std::size_t blocksWritten;
+        QString shown;
     };
 
     BarWatch(CTextProgressCtrl* bar, std::function<bool()> loading,
@@ -179,7 +180,7 @@ protected:
         const auto* bar = static_cast<CTextProgressCtrl*>(watched);
         if (event->type() == QEvent::Paint && m_loading()) {
             emptyRangeShown = emptyRangeShown || bar->Upper() <= bar->Lower();
-            sights.push_back({bar->GetPos(), bar->Upper(), m_blocksWritten()});
+            sights.push_back({bar->GetPos(), bar->Upper(), m_blocksWritten(), bar->ShownText()});
         }
         return false;
     }
@@ -241,6 +242,14 @@ TEST_F(LoaderWindowTest, ProgressRunsToTheEndForAnySize) {
             }
         }
         EXPECT_EQ(watch.sights.back().position, watch.sights.back().upper) << c.name;
+        // The status text tells how far the bar has come, up to the end.
+        for (const BarWatch::Sight& sight : watch.sights) {
+            const QString percent =
+                QString(" — %1 %").arg(static_cast<long long>(sight.position) * 100 / sight.upper);
+            EXPECT_TRUE(sight.shown.endsWith(percent))
+                << c.name << ": " << sight.shown.toStdString() << " at " << sight.position;
+        }
+        EXPECT_TRUE(watch.sights.back().shown.endsWith(" — 100 %")) << c.name;
     }
 }
 

@@ -50,7 +50,8 @@ TEST_F(LoaderTextFit, LoaderWindowWithALongPortPath) {
     EXPECT_EQ(window->findChild<QComboBox*>("portCombo")->toolTip(), kLongPort);
 }
 
-// The bar's status text, with the printer's model in it, fits across the bar while a load runs.
+// The bar's status text, with the printer's model in it and the percentage after it, fits across
+// the bar while a load runs.
 TEST_F(LoaderTextFit, ProgressTextDuringALoad) {
     CPrinterSim sim;
     ASSERT_TRUE(sim.Start());
@@ -65,8 +66,8 @@ TEST_F(LoaderTextFit, ProgressTextDuringALoad) {
     ASSERT_TRUE(QTest::qWaitFor([&] { return bar->Text().contains("TQ-20 A0"); }, 5000));
     ExpectAllFit(window.get(), "loading");
     EXPECT_GE(bar->height(), bar->fontMetrics().height());
-    EXPECT_LE(bar->fontMetrics().horizontalAdvance(bar->Text()), bar->width())
-        << bar->Text().toStdString();
+    EXPECT_LE(bar->fontMetrics().horizontalAdvance(bar->ShownText()), bar->width())
+        << bar->ShownText().toStdString();
     EXPECT_TRUE(QTest::qWaitFor([&] { return !window->IsLoading(); }, 30000));
 }
 

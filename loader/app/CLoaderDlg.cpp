@@ -102,6 +102,7 @@ CLoaderDlg::CLoaderDlg(IUserNotifier& notifier, IProfileStore& profile, QWidget*
     connect(m_ui->browseButton, &QPushButton::clicked, this, &CLoaderDlg::OnBrowse);
     connect(m_ui->loadButton, &QPushButton::clicked, this, &CLoaderDlg::OnLoad);
     m_ui->progress->SetShowText(true);
+    m_ui->progress->SetPercentAfterText(true);
     m_ui->progress->SetText(" ");
     // Room for a typical path to a data file.
     m_ui->fileEdit->setMinimumWidth(m_ui->fileEdit->fontMetrics().averageCharWidth() * 48);

@@ -16,22 +16,28 @@ void CTextProgressCtrl::SetRange(int lower, int upper) {
     update();
 }
 
+// Redrawn at once whenever the drawing changes: the filled part, or the percentage after the
+// text, which on a narrow bar moves on before the filled part does.
 int CTextProgressCtrl::SetPos(int position) {
     const int previous = m_position;
     m_position = position;
     const int filled = FilledExtent();
-    if (filled != m_filledWidth) {
+    const int percent = PercentFollowsText() ? Percent() : m_drawnPercent;
+    if (filled != m_filledWidth || percent != m_drawnPercent) {
         m_filledWidth = filled;
+        m_drawnPercent = percent;
         repaint();
     }
     return previous;
 }
 
-// As tall as a line of its text with a frame around it; wide enough to show the text.
+// As tall as a line of its text with a frame around it; wide enough to show the text, with the
+// widest percentage it can take.
 QSize CTextProgressCtrl::sizeHint() const {
     const QFontMetrics metrics = fontMetrics();
     const int across = metrics.height() + 8;
-    const int along = std::max(metrics.horizontalAdvance(m_text), metrics.averageCharWidth() * 20);
+    const int along =
+        std::max(metrics.horizontalAdvance(TextAt(100)), metrics.averageCharWidth() * 20);
     return m_vertical ? QSize(across, along) : QSize(along, across);
 }
 
@@ -66,6 +72,12 @@ void CTextProgressCtrl::SetShowText(bool show) {
     m_showText = show;
 }
 
+void CTextProgressCtrl::SetPercentAfterText(bool after) {
+    m_percentAfterText = after;
+    updateGeometry();
+    update();
+}
+
 void CTextProgressCtrl::SetText(const QString& text) {
     if (text != m_text) {
         m_text = text;
@@ -82,6 +94,29 @@ void CTextProgressCtrl::SetVertical(bool vertical) {
 
 double CTextProgressCtrl::Fraction() const {
     return static_cast<double>(m_position - m_lower) / static_cast<double>(m_upper - m_lower);
+}
+
+int CTextProgressCtrl::Percent() const {
+    return m_lower >= m_upper ? 0 : static_cast<int>(Fraction() * 100);
+}
+
+// A blank text (the bar's text between loads) takes no percentage.
+bool CTextProgressCtrl::PercentFollowsText() const {
+    return m_percentAfterText && !m_text.trimmed().isEmpty();
+}
+
+QString CTextProgressCtrl::TextAt(int percent) const {
+    if (m_text.isEmpty()) {
+        return QStringLiteral("%1%").arg(percent);
+    }
+    if (PercentFollowsText()) {
+        return m_text + QStringLiteral(" \u2014 %1 %").arg(percent);
+    }
+    return m_text;
+}
+
+QString CTextProgressCtrl::ShownText() const {
+    return TextAt(Percent());
 }
 
 int CTextProgressCtrl::FilledExtent() const {
@@ -123,8 +158,7 @@ void CTextProgressCtrl::paintEvent(QPaintEvent*) {
     if (!m_showText || m_vertical) {
         return;
     }
-    const QString text =
-        m_text.isEmpty() ? QStringLiteral("%1%").arg(static_cast<int>(fraction * 100)) : m_text;
+    const QString text = ShownText();
     painter.setClipRect(filled.intersected(area));
     painter.setPen(m_textColour.isValid() ? m_textColour : background);
     painter.drawText(area, Qt::AlignCenter | Qt::TextSingleLine, text);

@@ -6,7 +6,7 @@
 
 // A progress bar that draws itself with a text across it: over the filled part the text takes
 // the background colour, over the empty part the bar colour, so it stays readable at any
-// position. Without a text it shows the percentage.
+// position. Without a text it shows the percentage; with one, the percentage can follow it.
 class CTextProgressCtrl final : public QWidget {
     Q_OBJECT
 
@@ -28,8 +28,12 @@ public:
     QColor SetBkColor(const QColor& colour);
     QColor SetTextColor(const QColor& colour);
     void SetShowText(bool show);
+    // A text with letters in it is followed by " — N %", N the whole percent done.
+    void SetPercentAfterText(bool after);
     void SetText(const QString& text);
     const QString& Text() const { return m_text; }
+    // The text as it is drawn across the bar now.
+    QString ShownText() const;
     void SetVertical(bool vertical);
 
     // Without a size of its own a layout would give the bar no height at all.
@@ -46,7 +50,10 @@ protected:
 
 private:
     double Fraction() const;
+    int Percent() const;
     int FilledExtent() const;
+    bool PercentFollowsText() const;
+    QString TextAt(int percent) const;
 
     QColor m_textColour;
     int m_position = 0;
@@ -55,6 +62,8 @@ private:
     int m_lower = 0;
     QString m_text;
     bool m_showText = true;
+    bool m_percentAfterText = false;
+    int m_drawnPercent = -1;
     int m_filledWidth = -1;
     QColor m_barColour;
     QColor m_backgroundColour;
