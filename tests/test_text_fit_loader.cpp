@@ -12,11 +12,13 @@
 #include <QTest>
 
 #include "CAboutDlg.h"
+#include "CElidingLineEdit.h"
 #include "CLoaderDlg.h"
 #include "CPrinterSim.h"
 #include "CTextProgressCtrl.h"
 #include "InterfaceLanguage.h"
 #include "LoaderFiles.h"
+#include "PortCombo.h"
 #include "QtProfileStore.h"
 #include "RecordingNotifier.h"
 #include "TextFit.h"
@@ -48,6 +50,36 @@ TEST_F(LoaderTextFit, LoaderWindowWithALongPortPath) {
     window->show();
     ExpectAllFit(window.get(), "loader");
     EXPECT_EQ(window->findChild<QComboBox*>("portCombo")->toolTip(), kLongPort);
+}
+
+// The port box takes the width the window is given, up to its limit, and a path even that
+// cannot hold is shown elided in the middle, with the whole path in its tooltip.
+TEST_F(LoaderTextFit, PortBoxGrowsWithTheWindowAndElidesALongPath) {
+    const QString path = "/dev/serial/by-id/usb-" + QString(300, 'x') + "-if00-port0";
+    for (const QString& port : {QString("/dev/ttyUSB0"), path}) {
+        profile->SetString("Settings", "_combo_comm_port", port.toStdString());
+        window = std::make_unique<CLoaderDlg>(notifier, *profile);
+        window->show();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+        auto* box = window->findChild<QComboBox*>("portCombo");
+        auto* field = dynamic_cast<CElidingLineEdit*>(box->lineEdit());
+        ASSERT_NE(field, nullptr);
+        const int before = box->width();
+        window->resize(window->width() + 200, window->height());
+        QTest::qWait(0);
+        EXPECT_EQ(box->width(), std::min(before + 200, PortComboWidthLimit(box)))
+            << port.toStdString();
+        EXPECT_EQ(box->currentText(), port);
+        EXPECT_EQ(box->toolTip(), port);
+        const QString shown = field->ShownText();
+        EXPECT_LE(field->fontMetrics().horizontalAdvance(shown), field->width());
+        if (port == path) {
+            EXPECT_TRUE(shown.startsWith("/dev/serial/by-id/usb-xxx")) << shown.toStdString();
+            EXPECT_TRUE(shown.endsWith("xxx-if00-port0")) << shown.toStdString();
+        } else {
+            EXPECT_EQ(shown, port);
+        }
+    }
 }
 
 // The bar's status text, with the printer's model in it and the percentage after it, fits across

@@ -115,6 +115,9 @@ CLoaderDlg::CLoaderDlg(IUserNotifier& notifier, IProfileStore& profile, QWidget*
         m_ui->browseButton->fontMetrics().averageCharWidth() * 2);
     FillLists();
     LoadSettings();
+    // The port is remembered, the file changes from load to load. Left without the focus, the
+    // port box also shows a long path elided in the middle, not scrolled to its end.
+    m_ui->fileEdit->setFocus();
 }
 
 CLoaderDlg::~CLoaderDlg() = default;
