@@ -84,7 +84,7 @@ CLoadProtocol::Step CLoadProtocol::StepState() {
 // The controller names itself with one byte; anything longer is not its answer.
 CLoadProtocol::Step CLoadProtocol::OnControllerCode() {
     if (m_rx.size() != 1) {
-        return Fail(LM_BAD_COMMAND);
+        return Fail(LM_BAD_BOOT_REPLY);
     }
     const std::uint8_t code = m_rx[0];
     if (code != 0xA0 && code != 0xA1) {

@@ -1,4 +1,7 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
+#include <unistd.h>
 
 #include <QComboBox>
 #include <QLabel>
@@ -324,13 +327,55 @@ TEST_F(LoaderWindowTest, ProgramWithoutRecordsEndsBeforeTalking) {
     EXPECT_TRUE(sim.ReceivedBytes().empty());
 }
 
-TEST_F(LoaderWindowTest, PortThatDoesNotOpen) {
+// The message keeps its two lines and adds what the system said about the port.
+TEST_F(LoaderWindowTest, PortThatDoesNotOpenSaysWhy) {
+    const std::string notOpened =
+        "Не удалось открыть порт.\nВозможно, он занят другим приложением.\n";
     const TempFile file("fw.bin", ProgramFileBytes("TQ-20 A0", 10, {{0, Pattern(16, 1)}}));
     Choose(file.Path(), "/dev/no-such-port");
-    EXPECT_EQ(LoadAndWait(),
-              (Message{"Не удалось открыть порт.\nВозможно, он занят другим приложением.", kCaption,
-                       MessageIcon::Error}));
+    const Message missing = LoadAndWait();
+    EXPECT_EQ(missing.text.rfind(notOpened + "/dev/no-such-port does not exist; ", 0), 0u)
+        << missing.text;
+    EXPECT_EQ(missing.icon, MessageIcon::Error);
     ExpectIdle();
+
+    const int holder = ::open(sim.DevicePath().c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC);
+    ASSERT_EQ(::flock(holder, LOCK_EX | LOCK_NB), 0);
+    Choose(file.Path(), sim.DevicePath());
+    const Message held = LoadAndWait();
+    ::close(holder);
+    EXPECT_EQ(held, (Message{notOpened + sim.DevicePath() + " is in use by another program.",
+                             kCaption, MessageIcon::Error}));
+    ExpectIdle();
+}
+
+struct WrongSpeedCase {
+    const char* name;
+    std::vector<std::uint8_t> file;
+    unsigned printer;
+    const char* chosen;
+};
+
+// A printer at another speed answers the boot request with noise: the message says the speed
+// may be the cause. The same letters wrong later in a load are not blamed on the speed.
+TEST_F(LoaderWindowTest, AtAWrongSpeedTheMessageNamesTheSpeed) {
+    const WrongSpeedCase cases[] = {
+        {"program", ProgramFileBytes("TQ-20 A0", 10, {{0, Pattern(16, 1)}}), 9600, "115200"},
+        {"font", FontFileBytes("", Pattern(600, 4)), 115200, "9600"},
+    };
+    for (const WrongSpeedCase& c : cases) {
+        sim.WithProtocol(
+            [&](CSimProtocol& p) { p.SetLine({.baudRate = c.printer, .flowControl = 0}); });
+        const TempFile file("data.bin", c.file);
+        Choose(file.Path(), sim.DevicePath(), c.chosen);
+        EXPECT_EQ(LoadAndWait(),
+                  (Message{"Ошибка в принятой команде.\nЗагрузка будет прервана.\nВозможно, "
+                           "скорость не совпадает со скоростью принтера: выберите ту, что "
+                           "установлена в принтере.",
+                           kCaption, MessageIcon::Error}))
+            << c.name;
+        ExpectIdle();
+    }
 }
 
 // Whatever the file field names, the window answers with one message and keeps the choices of

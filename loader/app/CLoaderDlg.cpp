@@ -211,9 +211,10 @@ void CLoaderDlg::StartLoad(DataFile file) {
     m_link = std::make_unique<CLoadLink>(*m_owner, *m_data, line);
     m_link->SetWatchdogLength(m_replyWatch);
     if (!m_link->IsOpen()) {
-        ShowUnstarted(m_notifier, m_link->LastOpenFailure());
+        const OpenFailure failure = m_link->LastOpenFailure();
+        ShowUnstarted(m_notifier, failure);
         m_link.reset();
-        Report(LoadString(IDS_PORT_NOT_OPENED), MessageIcon::Error);
+        Report(LoadPortNotOpenedText(failure), MessageIcon::Error);
         EndLoad();
         return;
     }

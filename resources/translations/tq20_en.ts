@@ -426,6 +426,10 @@ The load is aborted.</translation>
         <translation>The font does not fit into the printer's memory.
 The load is aborted.</translation>
     </message>
+    <message>
+        <source>Возможно, скорость не совпадает со скоростью принтера: выберите ту, что установлена в принтере.</source>
+        <translation>The speed may not match the printer's: choose the one the printer is set to.</translation>
+    </message>
 </context>
 <context>
     <name>FlowCharacters</name>
