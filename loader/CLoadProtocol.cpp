@@ -53,6 +53,15 @@ CLoadProtocol::Step CLoadProtocol::OnWriteFailed(Step step) {
     return Fail(LM_LINE_LOST, std::move(step));
 }
 
+bool CLoadProtocol::Stop() {
+    if (m_state == 0) {
+        return false;
+    }
+    m_state = 0;
+    m_rx.clear();
+    return true;
+}
+
 CLoadProtocol::Step CLoadProtocol::StepState() {
     if (m_state == 1 || m_state == 8) {
         return OnControllerCode();

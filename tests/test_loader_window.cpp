@@ -450,6 +450,75 @@ TEST_F(LoaderWindowTest, HangUpMidLoadEndsWithOneMessage) {
     ExpectIdle();
 }
 
+// Whether another program could take the port now.
+bool PortIsFree(const std::string& device) {
+    const int fd = ::open(device.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC);
+    const bool free = fd >= 0 && ::flock(fd, LOCK_EX | LOCK_NB) == 0;
+    if (fd >= 0) {
+        ::close(fd);
+    }
+    return free;
+}
+
+// The stop button ends a load in the boot conversation or among the blocks, while the printer's
+// answer is still coming in: the port is free and the window idle when the one message comes
+// up, nothing more goes to the printer, and the printer, left in its boot area, takes the file
+// again.
+TEST_F(LoaderWindowTest, StopEndsALoadAndTheFileLoadsAgain) {
+    const std::string stopped =
+        "Загрузка остановлена.\nПринтер остался в режиме загрузки: он не выйдет из загрузочной "
+        "области, пока загрузка не пройдёт до конца.\nЧтобы восстановить принтер, загрузите файл "
+        "ещё раз.";
+    sim.SetPacing(true);
+    sim.WithProtocol([](CSimProtocol& p) { p.SetLine({.baudRate = 9600, .flowControl = 0}); });
+    std::vector<ProgramRecord> records;
+    for (std::uint32_t i = 0; i < 4; ++i) {
+        records.push_back({i * 256, Pattern(256, static_cast<std::uint8_t>(i + 7))});
+    }
+    const TempFile file("fw.bin", ProgramFileBytes("TQ-20 A0", 10, records));
+    auto* stop = Control<QPushButton>("stopButton");
+    bool freeAtMessage = false;
+    bool idleAtMessage = false;
+    notifier.OnMessage([&] {
+        freeAtMessage = PortIsFree(sim.DevicePath());
+        idleAtMessage = !window->IsLoading() && !stop->isEnabled() &&
+                        Control<QPushButton>("loadButton")->isEnabled() &&
+                        !Control<CTextProgressCtrl>("progress")->isVisible();
+    });
+    // Bytes the printer has sent when the stop comes: the model reply under way, the second
+    // block's echo under way.
+    for (const std::size_t answered : {std::size_t{3}, std::size_t{400}}) {
+        EXPECT_FALSE(stop->isEnabled());
+        const std::size_t messages = notifier.Messages().size();
+        const std::size_t sentBefore = sim.BytesSent();
+        Choose(file.Path(), sim.DevicePath(), "9600");
+        Control<QPushButton>("loadButton")->click();
+        ASSERT_TRUE(
+            QTest::qWaitFor([&] { return sim.BytesSent() >= sentBefore + answered; }, 10000));
+        EXPECT_TRUE(stop->isEnabled());
+        stop->click();
+        ASSERT_EQ(notifier.Messages().size(), messages + 1) << answered;
+        EXPECT_EQ(notifier.Messages().back(), (Message{stopped, kCaption, MessageIcon::Warning}));
+        EXPECT_TRUE(freeAtMessage) << answered;
+        EXPECT_TRUE(idleAtMessage) << answered;
+        ExpectIdle();
+        QTest::qWait(100);
+        const std::size_t heard = sim.ReceivedBytes().size();
+        // Longer than the reply watch: no time-out follows, and the printer hears nothing more.
+        QTest::qWait(500);
+        EXPECT_EQ(notifier.Messages().size(), messages + 1) << answered;
+        EXPECT_EQ(sim.ReceivedBytes().size(), heard) << answered;
+    }
+    EXPECT_EQ(LoadAndWait(), (Message{"Программа успешно загружена в принтер.", kCaption,
+                                      MessageIcon::Information}));
+    sim.WithProtocol([&](CSimProtocol& p) {
+        for (const ProgramRecord& record : records) {
+            EXPECT_TRUE(std::equal(record.data.begin(), record.data.end(),
+                                   p.BootArea().Memory().begin() + record.address));
+        }
+    });
+}
+
 TEST_F(LoaderWindowTest, ClosingIsRefusedWhileALoadRuns) {
     sim.SetPacing(true);
     std::vector<ProgramRecord> records;

@@ -84,12 +84,14 @@ TEST(TextProgressCtrl, ThePercentageFollowsTheText) {
     };
     for (const PercentCase& c : cases) {
         Bar withPercent;
+        withPercent.ctrl.resize(400, 24);
         withPercent.ctrl.SetRange(0, 1000);
         withPercent.ctrl.SetPercentAfterText(true);
         withPercent.ctrl.SetText(c.text);
         withPercent.ctrl.SetPos(c.position);
         EXPECT_EQ(withPercent.ctrl.ShownText(), QString(c.shown)) << c.position << " " << c.text;
         Bar written;
+        written.ctrl.resize(400, 24);
         written.ctrl.SetRange(0, 1000);
         written.ctrl.SetText(c.shown);
         written.ctrl.SetPos(c.position);

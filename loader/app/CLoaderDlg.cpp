@@ -101,6 +101,7 @@ CLoaderDlg::CLoaderDlg(IUserNotifier& notifier, IProfileStore& profile, QWidget*
             &CLoaderDlg::OnAbout);
     connect(m_ui->browseButton, &QPushButton::clicked, this, &CLoaderDlg::OnBrowse);
     connect(m_ui->loadButton, &QPushButton::clicked, this, &CLoaderDlg::OnLoad);
+    connect(m_ui->stopButton, &QPushButton::clicked, this, &CLoaderDlg::OnStop);
     m_ui->progress->SetShowText(true);
     m_ui->progress->SetPercentAfterText(true);
     m_ui->progress->SetText(" ");
@@ -171,6 +172,17 @@ void CLoaderDlg::OnLoad() {
     if (!m_link) {
         m_fileRead.Start(m_ui->fileEdit->text().toStdString());
     }
+}
+
+// The port is free and the window idle by the time the message tells what the printer needs.
+// A load that ended a moment ago is told by its own message, already on its way.
+void CLoaderDlg::OnStop() {
+    if (!m_link || !m_link->Stop()) {
+        return;
+    }
+    m_link.reset();
+    EndLoad();
+    Report(LoadString(IDS_LOAD_STOPPED), MessageIcon::Warning);
 }
 
 void CLoaderDlg::OnFileRead(DataFileResult read) {
@@ -281,6 +293,7 @@ void CLoaderDlg::SetControlsEnabled(bool enabled) {
           static_cast<QWidget*>(m_ui->portCombo)}) {
         control->setEnabled(enabled);
     }
+    m_ui->stopButton->setEnabled(!enabled);
 }
 
 void CLoaderDlg::Report(const std::string& text, MessageIcon icon) {

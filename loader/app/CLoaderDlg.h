@@ -34,6 +34,7 @@ public:
 public slots:
     void OnBrowse();
     void OnLoad();
+    void OnStop();
     void OnAbout();
     void reject() override;
 

@@ -31,19 +31,25 @@ int CTextProgressCtrl::SetPos(int position) {
     return previous;
 }
 
-// As tall as a line of its text with a frame around it; wide enough to show the text, with the
-// widest percentage it can take.
 QSize CTextProgressCtrl::sizeHint() const {
     const QFontMetrics metrics = fontMetrics();
     const int across = metrics.height() + 8;
-    const int along =
-        std::max(metrics.horizontalAdvance(TextAt(100)), metrics.averageCharWidth() * 20);
+    const int along = std::max(TextExtent(), metrics.averageCharWidth() * 20);
     return m_vertical ? QSize(across, along) : QSize(along, across);
 }
 
 QSize CTextProgressCtrl::minimumSizeHint() const {
     const int across = fontMetrics().height() + 8;
-    return {across, across};
+    if (m_vertical || !m_showText) {
+        return {across, across};
+    }
+    return {std::max(across, TextExtent()), across};
+}
+
+// The text with the widest percentage and a little room at either end.
+int CTextProgressCtrl::TextExtent() const {
+    const QFontMetrics metrics = fontMetrics();
+    return metrics.horizontalAdvance(TextAt(100)) + metrics.averageCharWidth();
 }
 
 int CTextProgressCtrl::SetStep(int step) {

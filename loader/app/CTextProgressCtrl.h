@@ -36,7 +36,8 @@ public:
     QString ShownText() const;
     void SetVertical(bool vertical);
 
-    // Without a size of its own a layout would give the bar no height at all.
+    // Without a size of its own a layout would give the bar no height at all; at least as wide
+    // as its text with the widest percentage.
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
 
@@ -54,6 +55,7 @@ private:
     int FilledExtent() const;
     bool PercentFollowsText() const;
     QString TextAt(int percent) const;
+    int TextExtent() const;
 
     QColor m_textColour;
     int m_position = 0;
