@@ -97,6 +97,13 @@ TEST(TextProgressCtrl, ThePercentageFollowsTheText) {
         written.ctrl.SetPos(c.position);
         EXPECT_EQ(Render(withPercent.ctrl), Render(written.ctrl)) << c.shown;
     }
+    // Counted in whole numbers: exactly 57 % of 79 200 is not shown as 56 %.
+    Bar exact;
+    exact.ctrl.SetRange(0, 79200);
+    exact.ctrl.SetPercentAfterText(true);
+    exact.ctrl.SetText("Загрузка");
+    exact.ctrl.SetPos(45144);
+    EXPECT_EQ(exact.ctrl.ShownText(), QString("Загрузка — 57 %"));
 }
 
 // Records the text at every paint.

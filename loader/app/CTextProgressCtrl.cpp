@@ -102,8 +102,13 @@ double CTextProgressCtrl::Fraction() const {
     return static_cast<double>(m_position - m_lower) / static_cast<double>(m_upper - m_lower);
 }
 
+// In whole numbers: the fraction's floating point would show 56 % at exactly 57 % of 79 200.
 int CTextProgressCtrl::Percent() const {
-    return m_lower >= m_upper ? 0 : static_cast<int>(Fraction() * 100);
+    if (m_lower >= m_upper) {
+        return 0;
+    }
+    return static_cast<int>(static_cast<long long>(m_position - m_lower) * 100 /
+                            (static_cast<long long>(m_upper) - m_lower));
 }
 
 // A blank text (the bar's text between loads) takes no percentage.
