@@ -106,6 +106,26 @@ TEST(TextProgressCtrl, ThePercentageFollowsTheText) {
     EXPECT_EQ(exact.ctrl.ShownText(), QString("Загрузка — 57 %"));
 }
 
+// A bar held narrower than its text, as on a small screen, keeps the percentage whole and the
+// ends of the status text, and asks for no more than its limit.
+TEST(TextProgressCtrl, ABarNarrowerThanItsTextElidesTheMiddle) {
+    Bar bar;
+    bar.ctrl.SetPercentAfterText(true);
+    bar.ctrl.SetText("Загрузка программы в TQ-20 A0...");
+    bar.ctrl.SetPos(50);
+    bar.ctrl.SetWidthLimit(150);
+    bar.ctrl.resize(bar.ctrl.minimumSizeHint());
+    EXPECT_EQ(bar.ctrl.width(), 150);
+    const QString drawn = bar.ctrl.DrawnText();
+    EXPECT_TRUE(drawn.startsWith("Загр")) << drawn.toStdString();
+    EXPECT_TRUE(drawn.endsWith("A0... — 50 %")) << drawn.toStdString();
+    EXPECT_TRUE(drawn.contains(QChar(0x2026))) << drawn.toStdString();
+    EXPECT_LE(bar.ctrl.fontMetrics().horizontalAdvance(drawn), bar.ctrl.width());
+    bar.ctrl.SetWidthLimit(QWIDGETSIZE_MAX);
+    bar.ctrl.resize(bar.ctrl.minimumSizeHint());
+    EXPECT_EQ(bar.ctrl.DrawnText(), bar.ctrl.ShownText()) << "as wide as its text asks";
+}
+
 // Records the text at every paint.
 class PaintWatch final : public QObject {
 public:

@@ -41,9 +41,13 @@ public slots:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void FillLists();
+    void FitToScreen();
+    void KeepOnScreen();
     void LoadSettings();
     void SaveSettings();
     void OnFileRead(DataFileResult read);

@@ -46,10 +46,17 @@ QSize CTextProgressCtrl::minimumSizeHint() const {
     return {std::max(across, TextExtent()), across};
 }
 
-// The text with the widest percentage and a little room at either end.
+// The text with the widest percentage and a little room at either end, up to the limit.
 int CTextProgressCtrl::TextExtent() const {
     const QFontMetrics metrics = fontMetrics();
-    return metrics.horizontalAdvance(TextAt(100)) + metrics.averageCharWidth();
+    const int needed = metrics.horizontalAdvance(TextAt(100)) + metrics.averageCharWidth();
+    return std::min(needed, m_widthLimit);
+}
+
+void CTextProgressCtrl::SetWidthLimit(int pixels) {
+    m_widthLimit = pixels;
+    updateGeometry();
+    update();
 }
 
 int CTextProgressCtrl::SetStep(int step) {
@@ -130,6 +137,18 @@ QString CTextProgressCtrl::ShownText() const {
     return TextAt(Percent());
 }
 
+QString CTextProgressCtrl::DrawnText() const {
+    const QFontMetrics metrics(parentWidget() != nullptr ? parentWidget()->font() : font());
+    const QString shown = ShownText();
+    const int room = width() - metrics.averageCharWidth();
+    if (metrics.horizontalAdvance(shown) <= room) {
+        return shown;
+    }
+    const QString percent = shown.mid(m_text.size());
+    return metrics.elidedText(m_text, Qt::ElideMiddle, room - metrics.horizontalAdvance(percent)) +
+           percent;
+}
+
 int CTextProgressCtrl::FilledExtent() const {
     if (m_lower >= m_upper) {
         return 0;
@@ -169,7 +188,7 @@ void CTextProgressCtrl::paintEvent(QPaintEvent*) {
     if (!m_showText || m_vertical) {
         return;
     }
-    const QString text = ShownText();
+    const QString text = DrawnText();
     painter.setClipRect(filled.intersected(area));
     painter.setPen(m_textColour.isValid() ? m_textColour : background);
     painter.drawText(area, Qt::AlignCenter | Qt::TextSingleLine, text);

@@ -32,12 +32,17 @@ public:
     void SetPercentAfterText(bool after);
     void SetText(const QString& text);
     const QString& Text() const { return m_text; }
-    // The text as it is drawn across the bar now.
+    // The text across the bar now: the status text with its percentage, or the percentage alone.
     QString ShownText() const;
+    // The widest the bar asks to be, so that a window on a small screen still fits it; a text
+    // wider than the bar is then drawn elided in the middle, its percentage kept whole.
+    void SetWidthLimit(int pixels);
+    // The text as drawn at the bar's width now.
+    QString DrawnText() const;
     void SetVertical(bool vertical);
 
     // Without a size of its own a layout would give the bar no height at all; at least as wide
-    // as its text with the widest percentage.
+    // as its text with the widest percentage, up to its limit.
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
 
@@ -66,6 +71,7 @@ private:
     bool m_showText = true;
     bool m_percentAfterText = false;
     int m_drawnPercent = -1;
+    int m_widthLimit = QWIDGETSIZE_MAX;
     int m_filledWidth = -1;
     QColor m_barColour;
     QColor m_backgroundColour;
