@@ -477,6 +477,7 @@ TEST_F(LoaderWindowTest, StopEndsALoadAndTheFileLoadsAgain) {
     }
     const TempFile file("fw.bin", ProgramFileBytes("TQ-20 A0", 10, records));
     auto* stop = Control<QPushButton>("stopButton");
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
     bool freeAtMessage = false;
     bool idleAtMessage = false;
     notifier.OnMessage([&] {
@@ -496,7 +497,10 @@ TEST_F(LoaderWindowTest, StopEndsALoadAndTheFileLoadsAgain) {
         ASSERT_TRUE(
             QTest::qWaitFor([&] { return sim.BytesSent() >= sentBefore + answered; }, 10000));
         EXPECT_TRUE(stop->isEnabled());
+        // As with the keyboard: the focus on the button, which then returns to the load button.
+        stop->setFocus();
         stop->click();
+        EXPECT_TRUE(Control<QPushButton>("loadButton")->hasFocus()) << answered;
         ASSERT_EQ(notifier.Messages().size(), messages + 1) << answered;
         EXPECT_EQ(notifier.Messages().back(), (Message{stopped, kCaption, MessageIcon::Warning}));
         EXPECT_TRUE(freeAtMessage) << answered;

@@ -343,6 +343,10 @@ void CLoaderDlg::SetControlsEnabled(bool enabled) {
           static_cast<QWidget*>(m_ui->portCombo)}) {
         control->setEnabled(enabled);
     }
+    // The focus goes from the stop button back to the load button, not round to the port box.
+    if (enabled && m_ui->stopButton->hasFocus()) {
+        m_ui->loadButton->setFocus();
+    }
     m_ui->stopButton->setEnabled(!enabled);
 }
 
