@@ -35,6 +35,7 @@ const std::map<LoadMessage, int> kExitCodes{
     {LM_MODEL_MISMATCH, kLoadModelMismatch},
     {LM_BAD_PACKET, kLoadBadPacket},
     {LM_BAD_COMMAND, kLoadBadCommand},
+    {LM_BAD_BOOT_REPLY, kLoadBadCommand},
     {LM_BAD_ADDRESS, kLoadBadAddress},
     {LM_BAD_SIZE, kLoadBadSize},
     {LM_INTEGRITY, kLoadIntegrity},
@@ -96,9 +97,7 @@ int RunLoad(const ChannelConfig& line, const std::string& path, IJobProgress& pr
     auto link = std::make_unique<CLoadLink>(events, data, line);
     if (!link->IsOpen()) {
         ShowUnstarted(notifier, link->LastOpenFailure());
-        const std::string cause = DescribeOpenFailure(link->LastOpenFailure());
-        return Fail(LoadString(IDS_PORT_NOT_OPENED) + (cause.empty() ? "" : "\n" + cause),
-                    kLoadPortNotOpened);
+        return Fail(LoadPortNotOpenedText(link->LastOpenFailure()), kLoadPortNotOpened);
     }
     // Progress counts payload bytes taken for sending: exact for any size and any font start.
     progress.Start(StatusText(data), data.PayloadSize());

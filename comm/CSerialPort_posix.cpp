@@ -22,9 +22,6 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// A write, including the wait until its bytes are on the wire, is bounded by this limit.
-constexpr std::chrono::milliseconds kWriteLimit{2000};
-
 int RemainingMs(Clock::time_point deadline) {
     auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
     return static_cast<int>(std::max<long long>(0, left.count()));
@@ -200,7 +197,8 @@ int CSerialPort::Write(const std::uint8_t* data, int length) {
     if (!m_bOpen || data == nullptr || length <= 0) {
         return 0;
     }
-    const auto deadline = Clock::now() + kWriteLimit;
+    const auto deadline =
+        Clock::now() + SerialWriteLimit(static_cast<std::size_t>(length), m_line.baudRate);
     int sent = 0;
     while (sent < length) {
         const ssize_t n = ::write(m_fd, data + sent, static_cast<size_t>(length - sent));

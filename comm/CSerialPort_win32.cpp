@@ -11,8 +11,6 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// A write, including the wait until its bytes have left the driver, is bounded by this limit.
-constexpr std::chrono::milliseconds kWriteLimit{2000};
 // A read asks only for bytes already queued; this bounds a driver that is slow to hand them over.
 constexpr DWORD kReadLimitMs = 1000;
 // Without event support (pseudo-terminals under Wine) the queue is looked at this often.
@@ -251,7 +249,8 @@ int CSerialPort::Write(const std::uint8_t* data, int length) {
     if (!m_bOpen || data == nullptr || length <= 0) {
         return 0;
     }
-    const auto deadline = Clock::now() + kWriteLimit;
+    const auto deadline =
+        Clock::now() + SerialWriteLimit(static_cast<std::size_t>(length), m_line.baudRate);
     DWORD sent = 0;
     if (!::WriteFile(m_io->port, data, static_cast<DWORD>(length), &sent, &m_io->write)) {
         if (::GetLastError() != ERROR_IO_PENDING) {

@@ -1,5 +1,14 @@
 #include "SerialSpeed.h"
 
+namespace {
+
+// What a driver may take beyond the wire time, as a write has always been allowed.
+constexpr std::chrono::milliseconds kWriteAllowance{2000};
+// The longest frame a byte can take: start bit, 8 data bits, parity and two stop bits.
+constexpr unsigned long long kLongestFrameBits = 12;
+
+}  // namespace
+
 bool IsSpeedAcceptable(unsigned requested, unsigned reported) {
     if (requested == 0 || reported == 0) {
         return false;
@@ -7,4 +16,12 @@ bool IsSpeedAcceptable(unsigned requested, unsigned reported) {
     const unsigned long long deviation =
         requested > reported ? requested - reported : reported - requested;
     return deviation * 1000 <= static_cast<unsigned long long>(requested) * kSpeedTolerancePerMille;
+}
+
+std::chrono::milliseconds SerialWriteLimit(std::size_t bytes, unsigned baudRate) {
+    if (baudRate == 0) {
+        return kWriteAllowance;
+    }
+    const unsigned long long bits = bytes * kLongestFrameBits;
+    return kWriteAllowance + std::chrono::milliseconds((bits * 1000 + baudRate - 1) / baudRate);
 }

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <chrono>
+#include <cstddef>
+
 // Several USB-serial drivers report the rate their divisor achieved rather than the one asked
 // for (115384 for 115200). A UART receiver samples each bit in its middle, so both ends together
 // may drift by almost half a bit over a frame of ten to twelve bits; allowing the host 2 % leaves
@@ -15,3 +18,9 @@ bool IsSpeedAcceptable(unsigned requested, unsigned reported);
 unsigned SetSerialSpeed(int fd, unsigned baudRate);
 // The output speed the driver holds now, 0 when it cannot be read.
 unsigned ReadSerialSpeed(int fd);
+
+// How long a write of this many bytes may take, the wait until they have left the driver
+// included: a fixed allowance for the driver, and the bytes' own time on the wire, which at
+// slow speeds outgrows any fixed limit (a 256-byte block's data request takes 2.2 s at
+// 1200 bit/s).
+std::chrono::milliseconds SerialWriteLimit(std::size_t bytes, unsigned baudRate);

@@ -63,6 +63,18 @@ bool CLoadLink::IsBusy() const {
     return m_protocol.IsBusy();
 }
 
+// One lock with the protocol step: either the step has ended the load and reported it, or the
+// stop comes first and the step finds the load idle.
+bool CLoadLink::Stop() {
+    std::lock_guard lock(m_mutex);
+    if (!m_protocol.Stop()) {
+        return false;
+    }
+    m_watchdog.Cancel();
+    m_watchdogTicket = 0;
+    return true;
+}
+
 void CLoadLink::SetWatchdogLength(std::chrono::milliseconds length) {
     std::lock_guard lock(m_mutex);
     m_watchdogLength = length;

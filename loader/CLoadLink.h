@@ -40,6 +40,10 @@ public:
     void StartProgramLoad();
     void StartFontLoad();
     bool IsBusy() const;
+    // Ends a running load: nothing more is written (a request already under way is finished
+    // first, so the printer never holds half of one) and nothing more is reported. False when
+    // the load had ended already and its ending is on its way to the owner.
+    bool Stop();
     void SetWatchdogLength(std::chrono::milliseconds length);
 
 private:

@@ -53,6 +53,15 @@ CLoadProtocol::Step CLoadProtocol::OnWriteFailed(Step step) {
     return Fail(LM_LINE_LOST, std::move(step));
 }
 
+bool CLoadProtocol::Stop() {
+    if (m_state == 0) {
+        return false;
+    }
+    m_state = 0;
+    m_rx.clear();
+    return true;
+}
+
 CLoadProtocol::Step CLoadProtocol::StepState() {
     if (m_state == 1 || m_state == 8) {
         return OnControllerCode();
@@ -84,7 +93,7 @@ CLoadProtocol::Step CLoadProtocol::StepState() {
 // The controller names itself with one byte; anything longer is not its answer.
 CLoadProtocol::Step CLoadProtocol::OnControllerCode() {
     if (m_rx.size() != 1) {
-        return Fail(LM_BAD_COMMAND);
+        return Fail(LM_BAD_BOOT_REPLY);
     }
     const std::uint8_t code = m_rx[0];
     if (code != 0xA0 && code != 0xA1) {

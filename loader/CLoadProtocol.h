@@ -31,6 +31,9 @@ public:
     // The step's request could not be written, the last block-done request included: the
     // line is gone, and a load that had just ended well has not.
     Step OnWriteFailed(Step step);
+    // The user ends the load: idle at once, with no ending to report, since the user knows.
+    // False when the load had ended already; its ending is then the one to report.
+    bool Stop();
 
     int State() const { return m_state; }
     bool IsBusy() const { return m_state != 0; }

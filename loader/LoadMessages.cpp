@@ -14,6 +14,8 @@ std::string LoadMessageText(LoadMessage message, const std::string& model, bool 
             return LoadString(IDS_BAD_PACKET);
         case LM_BAD_COMMAND:
             return LoadString(IDS_BAD_COMMAND);
+        case LM_BAD_BOOT_REPLY:
+            return std::string(LoadString(IDS_BAD_COMMAND)) + "\n" + LoadString(IDS_SPEED_HINT);
         case LM_BAD_ADDRESS:
             return LoadString(IDS_BAD_ADDRESS);
         case LM_BAD_SIZE:
@@ -37,6 +39,12 @@ std::string LoadMessageText(LoadMessage message, const std::string& model, bool 
             break;
     }
     return {};
+}
+
+// The first lines are the ones the loader has always shown; the last one says what to do.
+std::string LoadPortNotOpenedText(const OpenFailure& failure) {
+    const std::string cause = DescribeOpenFailure(failure);
+    return LoadString(IDS_PORT_NOT_OPENED) + (cause.empty() ? "" : "\n" + cause);
 }
 
 std::string LoadStatusText(const std::string& model, bool program) {

@@ -4,6 +4,7 @@
 
 #include "ChannelMessages.h"
 #include "LoaderStrings.h"
+#include "OpenFailure.h"
 
 // How a load reports to its window. Values kept from the window-message design.
 enum LoadMessage : unsigned {
@@ -25,6 +26,9 @@ enum LoadMessage : unsigned {
     LM_LINE_LOST = kWmUser + 24,
     // A font would run past the top of the printer's memory from where the printer puts it.
     LM_NO_ROOM = kWmUser + 25,
+    // The answer to the boot request is no controller code. A printer whose line runs at another
+    // speed answers so: every byte reaches it garbled, and its answer reaches us so.
+    LM_BAD_BOOT_REPLY = kWmUser + 26,
 };
 
 // Every notification but the status refresh and the font step ends the load.
@@ -38,6 +42,8 @@ inline bool EndsLoad(LoadMessage message) {
 std::string LoadMessageText(LoadMessage message, const std::string& model, bool program);
 // "Загрузка программы в %s..." or "Загрузка шрифта в %s..." with the model.
 std::string LoadStatusText(const std::string& model, bool program);
+// "Не удалось открыть порт...", with the cause on a further line when one is known.
+std::string LoadPortNotOpenedText(const OpenFailure& failure);
 
 // Receives a load's notifications, on the port's reader thread or the watchdog's thread.
 // OnRecordTaken is the progress step of a program load. Implementations must not block on a

@@ -26,6 +26,8 @@ enum LoaderString : int {
     IDS_NO_DATA = 120,
     IDS_LINE_LOST = 121,
     IDS_NO_ROOM = 122,
+    IDS_SPEED_HINT = 123,
+    IDS_LOAD_STOPPED = 124,
 };
 
 // UTF-8 text of a string; an empty string for a number the table does not hold.

@@ -100,6 +100,21 @@ TEST_F(CliTest, LoadFailsBeforeTheLineWhenFileOrPortAreMissing) {
     EXPECT_NE(RunTool("load " + file.Path()).exitCode, 0) << "a line must be named";
 }
 
+// A printer set to one of the slowest or the non-standard speeds of its port page is loaded at
+// that speed, through a line the simulator judges as the printer would.
+TEST_F(CliTest, LoadRunsAtTheSpeedThePrinterIsSetTo) {
+    sim.SetPacing(true);
+    const TempFile file("p.bin", ProgramFileBytes("TQ-20 A0", 1, {{0, Pattern(16, 1)}}));
+    for (const unsigned speed : {1200u, 28800u}) {
+        sim.WithProtocol(
+            [&](CSimProtocol& p) { p.SetLine({.baudRate = speed, .flowControl = 0}); });
+        const Outcome outcome =
+            RunTool("load " + Port() + " --baud " + std::to_string(speed) + " " + file.Path());
+        EXPECT_EQ(outcome.exitCode, 0) << speed << "\n" << outcome.output;
+        WaitUntilQuiet();
+    }
+}
+
 // The percentages of the progress lines, in order.
 std::vector<int> ProgressPercentages(const std::string& output) {
     std::vector<int> percentages;

@@ -220,7 +220,7 @@ TEST(CliUsage, AMalformedLineIsAUsageError) {
         "settings read --port /dev/ttyS0 --tcp 127.0.0.1:4000",
         "settings read",
         "load --tcp 127.0.0.1:abc file.bin",
-        "load --port /dev/ttyS0 --baud 1200 file.bin",
+        "load --port /dev/ttyS0 --baud 600 file.bin",
     };
     for (const std::string& arguments : cases) {
         const ToolOutcome outcome = RunTool(arguments);

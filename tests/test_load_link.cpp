@@ -289,6 +289,42 @@ TEST_F(LinkTest, DeletingTheLinkMidLoadStopsItsReader) {
     SUCCEED() << "no use of a deleted link under the sanitizers";
 }
 
+// A stop while the printer's answers are coming in, from the boot conversation to the blocks:
+// the load goes idle with no ending of its own, not even the watchdog's, and writes nothing
+// more. A stop after the load has ended leaves its ending as it was.
+TEST_F(LinkTest, StopEndsARunningLoadWithoutAnEnding) {
+    std::vector<ProgramRecord> records;
+    for (std::uint32_t i = 0; i < 64; ++i) {
+        records.push_back({i * 256, Pattern(256, static_cast<std::uint8_t>(i))});
+    }
+    const Bytes bytes = ProgramFileBytes("TQ-20 A0", 1, records);
+    sim.SetPacing(true);
+    for (const int after : {0, 2, 5, 10, 40, 120}) {
+        RecordingLoadOwner one;
+        CLoadData file(ParseDataFile(bytes).file);
+        ChannelConfig line;
+        line.portName = sim.DevicePath();
+        CLoadLink link(one, file, line);
+        link.SetWatchdogLength(kWatchdog);
+        link.StartProgramLoad();
+        std::this_thread::sleep_for(std::chrono::milliseconds(after));
+        EXPECT_TRUE(link.Stop()) << after;
+        EXPECT_FALSE(link.IsBusy()) << after;
+        std::this_thread::sleep_for(50ms);
+        const std::size_t heard = sim.ReceivedBytes().size();
+        EXPECT_EQ(one.WaitForEnding(kWatchdog + 200ms), 0u) << after;
+        EXPECT_EQ(sim.ReceivedBytes().size(), heard) << after;
+        EXPECT_FALSE(link.Stop()) << after << ": stopped once";
+    }
+    sim.SetPacing(false);
+    CLoadData file(ParseDataFile(bytes).file);
+    auto link = Open(file);
+    link->StartProgramLoad();
+    EXPECT_EQ(owner.WaitForEnding(30s), LM_DONE);
+    EXPECT_FALSE(link->Stop());
+    EXPECT_EQ(owner.Messages().back(), LM_DONE);
+}
+
 // A load cut off while the printer is still answering, and at once tried again: the new
 // load must not take the old answer's tail for the boot area's greeting.
 TEST_F(LinkTest, ImmediateRetryAfterAnInterruptedLoadWorksAgainstThePacedSimulator) {

@@ -62,7 +62,7 @@ TEST(LoaderLanguageChild, DISABLED_PrintCaptions) {
 // Every text of the table is translated, with the "%s" that takes the controller's model.
 TEST(LoaderLanguage, EveryTableTextHasItsEnglish) {
     std::vector<std::pair<LoaderString, std::string>> russian;
-    for (int id = IDS_ABOUTBOX; id <= IDS_NO_ROOM; ++id) {
+    for (int id = IDS_ABOUTBOX; id <= IDS_LOAD_STOPPED; ++id) {
         russian.emplace_back(static_cast<LoaderString>(id),
                              LoadString(static_cast<LoaderString>(id)));
     }

@@ -1,4 +1,7 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
+#include <unistd.h>
 
 #include <QComboBox>
 #include <QLabel>
@@ -7,6 +10,7 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <algorithm>
 #include <future>
 
 #include "CAboutDlg.h"
@@ -14,6 +18,7 @@
 #include "CLoaderDlg.h"
 #include "CPrinterSim.h"
 #include "CTextProgressCtrl.h"
+#include "LineItems.h"
 #include "LoaderFiles.h"
 #include "QtProfileStore.h"
 #include "RecordingNotifier.h"
@@ -109,6 +114,31 @@ TEST_F(LoaderWindowTest, LoadsAProgramAndReturnsToIdle) {
     EXPECT_EQ(window->windowTitle(), QString("Загрузчик"));
 }
 
+// A printer can be loaded at every speed its port page can set it to: the list offers each of
+// them, slowest first, and a load runs at the slowest and at a non-standard one.
+TEST_F(LoaderWindowTest, LoadsAtEverySpeedThePrinterCanBeSetTo) {
+    auto* baud = Control<QComboBox>("baudCombo");
+    std::vector<unsigned> offered;
+    for (int i = 0; i < baud->count(); ++i) {
+        offered.push_back(baud->itemText(i).toUInt());
+    }
+    EXPECT_TRUE(std::is_sorted(offered.begin(), offered.end()));
+    for (const unsigned speed : kPrinterPortSpeeds) {
+        EXPECT_NE(std::find(offered.begin(), offered.end(), speed), offered.end()) << speed;
+    }
+    sim.SetPacing(true);
+    const TempFile file("fw.bin", ProgramFileBytes("TQ-20 A0", 10, {{0x0400, Pattern(16, 3)}}));
+    for (const unsigned speed : {1200u, 28800u}) {
+        sim.WithProtocol(
+            [&](CSimProtocol& p) { p.SetLine({.baudRate = speed, .flowControl = 0}); });
+        Choose(file.Path(), sim.DevicePath(), QString::number(speed));
+        EXPECT_EQ(LoadAndWait(), (Message{"Программа успешно загружена в принтер.", kCaption,
+                                          MessageIcon::Information}))
+            << speed;
+        ExpectIdle();
+    }
+}
+
 TEST_F(LoaderWindowTest, FontStatusNamesThePrinterOnceItHasReported) {
     sim.SetPacing(true);
     sim.WithProtocol([](CSimProtocol& p) { p.SetLine({.baudRate = 9600, .flowControl = 0}); });
@@ -137,6 +167,7 @@ public:
         int position;
         int upper;
         std::size_t blocksWritten;
+        QString shown;
     };
 
     BarWatch(CTextProgressCtrl* bar, std::function<bool()> loading,
@@ -152,7 +183,7 @@ protected:
         const auto* bar = static_cast<CTextProgressCtrl*>(watched);
         if (event->type() == QEvent::Paint && m_loading()) {
             emptyRangeShown = emptyRangeShown || bar->Upper() <= bar->Lower();
-            sights.push_back({bar->GetPos(), bar->Upper(), m_blocksWritten()});
+            sights.push_back({bar->GetPos(), bar->Upper(), m_blocksWritten(), bar->ShownText()});
         }
         return false;
     }
@@ -214,6 +245,14 @@ TEST_F(LoaderWindowTest, ProgressRunsToTheEndForAnySize) {
             }
         }
         EXPECT_EQ(watch.sights.back().position, watch.sights.back().upper) << c.name;
+        // The status text tells how far the bar has come, up to the end.
+        for (const BarWatch::Sight& sight : watch.sights) {
+            const QString percent =
+                QString(" — %1 %").arg(static_cast<long long>(sight.position) * 100 / sight.upper);
+            EXPECT_TRUE(sight.shown.endsWith(percent))
+                << c.name << ": " << sight.shown.toStdString() << " at " << sight.position;
+        }
+        EXPECT_TRUE(watch.sights.back().shown.endsWith(" — 100 %")) << c.name;
     }
 }
 
@@ -288,13 +327,55 @@ TEST_F(LoaderWindowTest, ProgramWithoutRecordsEndsBeforeTalking) {
     EXPECT_TRUE(sim.ReceivedBytes().empty());
 }
 
-TEST_F(LoaderWindowTest, PortThatDoesNotOpen) {
+// The message keeps its two lines and adds what the system said about the port.
+TEST_F(LoaderWindowTest, PortThatDoesNotOpenSaysWhy) {
+    const std::string notOpened =
+        "Не удалось открыть порт.\nВозможно, он занят другим приложением.\n";
     const TempFile file("fw.bin", ProgramFileBytes("TQ-20 A0", 10, {{0, Pattern(16, 1)}}));
     Choose(file.Path(), "/dev/no-such-port");
-    EXPECT_EQ(LoadAndWait(),
-              (Message{"Не удалось открыть порт.\nВозможно, он занят другим приложением.", kCaption,
-                       MessageIcon::Error}));
+    const Message missing = LoadAndWait();
+    EXPECT_EQ(missing.text.rfind(notOpened + "/dev/no-such-port does not exist; ", 0), 0u)
+        << missing.text;
+    EXPECT_EQ(missing.icon, MessageIcon::Error);
     ExpectIdle();
+
+    const int holder = ::open(sim.DevicePath().c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC);
+    ASSERT_EQ(::flock(holder, LOCK_EX | LOCK_NB), 0);
+    Choose(file.Path(), sim.DevicePath());
+    const Message held = LoadAndWait();
+    ::close(holder);
+    EXPECT_EQ(held, (Message{notOpened + sim.DevicePath() + " is in use by another program.",
+                             kCaption, MessageIcon::Error}));
+    ExpectIdle();
+}
+
+struct WrongSpeedCase {
+    const char* name;
+    std::vector<std::uint8_t> file;
+    unsigned printer;
+    const char* chosen;
+};
+
+// A printer at another speed answers the boot request with noise: the message says the speed
+// may be the cause. The same letters wrong later in a load are not blamed on the speed.
+TEST_F(LoaderWindowTest, AtAWrongSpeedTheMessageNamesTheSpeed) {
+    const WrongSpeedCase cases[] = {
+        {"program", ProgramFileBytes("TQ-20 A0", 10, {{0, Pattern(16, 1)}}), 9600, "115200"},
+        {"font", FontFileBytes("", Pattern(600, 4)), 115200, "9600"},
+    };
+    for (const WrongSpeedCase& c : cases) {
+        sim.WithProtocol(
+            [&](CSimProtocol& p) { p.SetLine({.baudRate = c.printer, .flowControl = 0}); });
+        const TempFile file("data.bin", c.file);
+        Choose(file.Path(), sim.DevicePath(), c.chosen);
+        EXPECT_EQ(LoadAndWait(),
+                  (Message{"Ошибка в принятой команде.\nЗагрузка будет прервана.\nВозможно, "
+                           "скорость не совпадает со скоростью принтера: выберите ту, что "
+                           "установлена в принтере.",
+                           kCaption, MessageIcon::Error}))
+            << c.name;
+        ExpectIdle();
+    }
 }
 
 // Whatever the file field names, the window answers with one message and keeps the choices of
@@ -367,6 +448,79 @@ TEST_F(LoaderWindowTest, HangUpMidLoadEndsWithOneMessage) {
                                                           "Загрузка будет прервана.",
                                                           kCaption, MessageIcon::Error}}));
     ExpectIdle();
+}
+
+// Whether another program could take the port now.
+bool PortIsFree(const std::string& device) {
+    const int fd = ::open(device.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC);
+    const bool free = fd >= 0 && ::flock(fd, LOCK_EX | LOCK_NB) == 0;
+    if (fd >= 0) {
+        ::close(fd);
+    }
+    return free;
+}
+
+// The stop button ends a load in the boot conversation or among the blocks, while the printer's
+// answer is still coming in: the port is free and the window idle when the one message comes
+// up, nothing more goes to the printer, and the printer, left in its boot area, takes the file
+// again.
+TEST_F(LoaderWindowTest, StopEndsALoadAndTheFileLoadsAgain) {
+    const std::string stopped =
+        "Загрузка остановлена.\nПринтер остался в режиме загрузки: он не выйдет из загрузочной "
+        "области, пока загрузка не пройдёт до конца.\nЧтобы восстановить принтер, загрузите файл "
+        "ещё раз.";
+    sim.SetPacing(true);
+    sim.WithProtocol([](CSimProtocol& p) { p.SetLine({.baudRate = 9600, .flowControl = 0}); });
+    std::vector<ProgramRecord> records;
+    for (std::uint32_t i = 0; i < 4; ++i) {
+        records.push_back({i * 256, Pattern(256, static_cast<std::uint8_t>(i + 7))});
+    }
+    const TempFile file("fw.bin", ProgramFileBytes("TQ-20 A0", 10, records));
+    auto* stop = Control<QPushButton>("stopButton");
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    bool freeAtMessage = false;
+    bool idleAtMessage = false;
+    notifier.OnMessage([&] {
+        freeAtMessage = PortIsFree(sim.DevicePath());
+        idleAtMessage = !window->IsLoading() && !stop->isEnabled() &&
+                        Control<QPushButton>("loadButton")->isEnabled() &&
+                        !Control<CTextProgressCtrl>("progress")->isVisible();
+    });
+    // Bytes the printer has sent when the stop comes: the model reply under way, the second
+    // block's echo under way.
+    for (const std::size_t answered : {std::size_t{3}, std::size_t{400}}) {
+        EXPECT_FALSE(stop->isEnabled());
+        const std::size_t messages = notifier.Messages().size();
+        const std::size_t sentBefore = sim.BytesSent();
+        Choose(file.Path(), sim.DevicePath(), "9600");
+        Control<QPushButton>("loadButton")->click();
+        ASSERT_TRUE(
+            QTest::qWaitFor([&] { return sim.BytesSent() >= sentBefore + answered; }, 10000));
+        EXPECT_TRUE(stop->isEnabled());
+        // As with the keyboard: the focus on the button, which then returns to the load button.
+        stop->setFocus();
+        stop->click();
+        EXPECT_TRUE(Control<QPushButton>("loadButton")->hasFocus()) << answered;
+        ASSERT_EQ(notifier.Messages().size(), messages + 1) << answered;
+        EXPECT_EQ(notifier.Messages().back(), (Message{stopped, kCaption, MessageIcon::Warning}));
+        EXPECT_TRUE(freeAtMessage) << answered;
+        EXPECT_TRUE(idleAtMessage) << answered;
+        ExpectIdle();
+        QTest::qWait(100);
+        const std::size_t heard = sim.ReceivedBytes().size();
+        // Longer than the reply watch: no time-out follows, and the printer hears nothing more.
+        QTest::qWait(500);
+        EXPECT_EQ(notifier.Messages().size(), messages + 1) << answered;
+        EXPECT_EQ(sim.ReceivedBytes().size(), heard) << answered;
+    }
+    EXPECT_EQ(LoadAndWait(), (Message{"Программа успешно загружена в принтер.", kCaption,
+                                      MessageIcon::Information}));
+    sim.WithProtocol([&](CSimProtocol& p) {
+        for (const ProgramRecord& record : records) {
+            EXPECT_TRUE(std::equal(record.data.begin(), record.data.end(),
+                                   p.BootArea().Memory().begin() + record.address));
+        }
+    });
 }
 
 TEST_F(LoaderWindowTest, ClosingIsRefusedWhileALoadRuns) {

@@ -53,6 +53,32 @@ TEST(SerialSpeedReadBack, RefusalNamesBothSpeeds) {
               "The driver of /dev/ttyUSB0 runs the line at 9600 bit/s instead of 7200 bit/s.");
 }
 
+struct WriteCase {
+    const char* what;
+    std::size_t bytes;
+    unsigned baudRate;
+};
+
+// A write that is still leaving at the line's pace is no failure; one that takes far longer
+// than its bytes need is.
+TEST(SerialWriteLimit, GivesEveryWriteItsWireTimeAndTheDriverItsAllowance) {
+    using namespace std::chrono_literals;
+    const WriteCase cases[] = {
+        {"a block's data request at 1200 bit/s", 261, 1200},
+        {"a block's data request at 2400 bit/s", 261, 2400},
+        {"a block's data request at 115200 bit/s", 261, 115200},
+        {"a short request at 1200 bit/s", 5, 1200},
+        {"a short request at 115200 bit/s", 5, 115200},
+    };
+    for (const WriteCase& c : cases) {
+        // With parity and two stop bits a byte takes 12 bit times.
+        const auto wire = std::chrono::milliseconds(c.bytes * 12 * 1000 / c.baudRate);
+        const auto limit = SerialWriteLimit(c.bytes, c.baudRate);
+        EXPECT_GE(limit, wire + 1s) << c.what;
+        EXPECT_LE(limit, wire + 2100ms) << c.what << ": a dead line is still noticed";
+    }
+}
+
 struct FailureCase {
     OpenFailure failure;
     const char* text;

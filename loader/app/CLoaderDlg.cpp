@@ -4,8 +4,10 @@
 #include <QContextMenuEvent>
 #include <QFileDialog>
 #include <QMenu>
+#include <QScreen>
 #include <QShortcut>
 #include <QStyle>
+#include <QWindow>
 #include <algorithm>
 
 #include "CAboutDlg.h"
@@ -22,6 +24,8 @@ namespace {
 constexpr const char* kSection = "Settings";
 constexpr const char* kBaudEntry = "_combo_baudrate";
 constexpr const char* kPortEntry = "_combo_comm_port";
+// Room for a typical path to a data file, in average characters, where the screen has it.
+constexpr int kFileFieldChars = 48;
 
 QStringList BaudRateItems() {
     QStringList items;
@@ -101,10 +105,10 @@ CLoaderDlg::CLoaderDlg(IUserNotifier& notifier, IProfileStore& profile, QWidget*
             &CLoaderDlg::OnAbout);
     connect(m_ui->browseButton, &QPushButton::clicked, this, &CLoaderDlg::OnBrowse);
     connect(m_ui->loadButton, &QPushButton::clicked, this, &CLoaderDlg::OnLoad);
+    connect(m_ui->stopButton, &QPushButton::clicked, this, &CLoaderDlg::OnStop);
     m_ui->progress->SetShowText(true);
+    m_ui->progress->SetPercentAfterText(true);
     m_ui->progress->SetText(" ");
-    // Room for a typical path to a data file.
-    m_ui->fileEdit->setMinimumWidth(m_ui->fileEdit->fontMetrics().averageCharWidth() * 48);
     // The browse button is as narrow as its three dots allow, as beside a file field it should be.
     QStyle* style = m_ui->browseButton->style();
     m_ui->browseButton->setFixedWidth(
@@ -113,7 +117,11 @@ CLoaderDlg::CLoaderDlg(IUserNotifier& notifier, IProfileStore& profile, QWidget*
              style->pixelMetric(QStyle::PM_DefaultFrameWidth)) +
         m_ui->browseButton->fontMetrics().averageCharWidth() * 2);
     FillLists();
+    FitToScreen();
     LoadSettings();
+    // The port is remembered, the file changes from load to load. Left without the focus, the
+    // port box also shows a long path elided in the middle, not scrolled to its end.
+    m_ui->fileEdit->setFocus();
 }
 
 CLoaderDlg::~CLoaderDlg() = default;
@@ -126,6 +134,53 @@ void CLoaderDlg::FillLists() {
     m_ui->portCombo->setEditable(true);
 #endif
     FitPortCombo(m_ui->portCombo);
+}
+
+// The widths the window asks for follow its screen, so that at a large scale on a small screen
+// the whole window stays on it: the file field and the progress bar give way, the port box
+// keeps to its share.
+void CLoaderDlg::FitToScreen() {
+    const QMargins margins = layout()->contentsMargins();
+    // The window manager's frame, once the window has one.
+    const int frame = isVisible() ? frameGeometry().width() - width() : 0;
+    const int room =
+        screen()->availableGeometry().width() - frame - margins.left() - margins.right();
+    const int fileRoom = room - m_ui->fileLayout->spacing() - m_ui->browseButton->minimumWidth();
+    m_ui->fileEdit->setMinimumWidth(
+        std::min(m_ui->fileEdit->fontMetrics().averageCharWidth() * kFileFieldChars, fileRoom));
+    m_ui->progress->SetWidthLimit(room - 2 * m_ui->loadLayout->spacing() -
+                                  m_ui->loadButton->sizeHint().width() -
+                                  m_ui->stopButton->sizeHint().width());
+    m_ui->portCombo->setMaximumWidth(PortComboWidthLimit(m_ui->portCombo));
+}
+
+// A window that grows, as it does when a load's status text needs a wider bar, stays on its
+// screen rather than running over the edge.
+void CLoaderDlg::KeepOnScreen() {
+    const QRect area = screen()->availableGeometry();
+    const QRect frame = frameGeometry();
+    const int dx = std::max(area.left() - frame.left(), std::min(0, area.right() - frame.right()));
+    const int dy = std::max(area.top() - frame.top(), std::min(0, area.bottom() - frame.bottom()));
+    if (dx != 0 || dy != 0) {
+        move(pos() + QPoint(dx, dy));
+    }
+}
+
+void CLoaderDlg::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (windowHandle() != nullptr) {
+        connect(windowHandle(), &QWindow::screenChanged, this, &CLoaderDlg::FitToScreen,
+                Qt::UniqueConnection);
+    }
+    FitToScreen();
+    KeepOnScreen();
+}
+
+void CLoaderDlg::resizeEvent(QResizeEvent* event) {
+    QDialog::resizeEvent(event);
+    if (isVisible()) {
+        KeepOnScreen();
+    }
 }
 
 void CLoaderDlg::LoadSettings() {
@@ -169,6 +224,17 @@ void CLoaderDlg::OnLoad() {
     }
 }
 
+// The port is free and the window idle by the time the message tells what the printer needs.
+// A load that ended a moment ago is told by its own message, already on its way.
+void CLoaderDlg::OnStop() {
+    if (!m_link || !m_link->Stop()) {
+        return;
+    }
+    m_link.reset();
+    EndLoad();
+    Report(LoadString(IDS_LOAD_STOPPED), MessageIcon::Warning);
+}
+
 void CLoaderDlg::OnFileRead(DataFileResult read) {
     if (m_link) {
         return;
@@ -207,9 +273,10 @@ void CLoaderDlg::StartLoad(DataFile file) {
     m_link = std::make_unique<CLoadLink>(*m_owner, *m_data, line);
     m_link->SetWatchdogLength(m_replyWatch);
     if (!m_link->IsOpen()) {
-        ShowUnstarted(m_notifier, m_link->LastOpenFailure());
+        const OpenFailure failure = m_link->LastOpenFailure();
+        ShowUnstarted(m_notifier, failure);
         m_link.reset();
-        Report(LoadString(IDS_PORT_NOT_OPENED), MessageIcon::Error);
+        Report(LoadPortNotOpenedText(failure), MessageIcon::Error);
         EndLoad();
         return;
     }
@@ -276,6 +343,11 @@ void CLoaderDlg::SetControlsEnabled(bool enabled) {
           static_cast<QWidget*>(m_ui->portCombo)}) {
         control->setEnabled(enabled);
     }
+    // The focus goes from the stop button back to the load button, not round to the port box.
+    if (enabled && m_ui->stopButton->hasFocus()) {
+        m_ui->loadButton->setFocus();
+    }
+    m_ui->stopButton->setEnabled(!enabled);
 }
 
 void CLoaderDlg::Report(const std::string& text, MessageIcon icon) {

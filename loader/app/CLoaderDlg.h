@@ -34,15 +34,20 @@ public:
 public slots:
     void OnBrowse();
     void OnLoad();
+    void OnStop();
     void OnAbout();
     void reject() override;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void FillLists();
+    void FitToScreen();
+    void KeepOnScreen();
     void LoadSettings();
     void SaveSettings();
     void OnFileRead(DataFileResult read);

@@ -493,6 +493,18 @@ The load is aborted.</translation>
         <translation>The font does not fit into the printer's memory.
 The load is aborted.</translation>
     </message>
+    <message>
+        <source>Возможно, скорость не совпадает со скоростью принтера: выберите ту, что установлена в принтере.</source>
+        <translation>The speed may not match the printer's: choose the one the printer is set to.</translation>
+    </message>
+    <message>
+        <source>Загрузка остановлена.
+Принтер остался в режиме загрузки: он не выйдет из загрузочной области, пока загрузка не пройдёт до конца.
+Чтобы восстановить принтер, загрузите файл ещё раз.</source>
+        <translation>The load was stopped.
+The printer is left in its loading mode: it stays in its boot area until a load runs to the end.
+To recover the printer, load the file again.</translation>
+    </message>
 </context>
 <context>
     <name>FlowCharacters</name>
@@ -590,6 +602,10 @@ Choose the port the printer is connected to.</translation>
     <message>
         <source>Загрузить</source>
         <translation>Load</translation>
+    </message>
+    <message>
+        <source>Остановить</source>
+        <translation>Stop</translation>
     </message>
 </context>
 </TS>

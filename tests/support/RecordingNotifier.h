@@ -1,6 +1,7 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -20,9 +21,15 @@ public:
 
     void ShowMessage(const std::string& text, const std::string& caption,
                      MessageIcon icon) override {
+        if (m_onMessage) {
+            m_onMessage();
+        }
         std::lock_guard lock(m_mutex);
         m_messages.push_back({text, caption, icon});
     }
+    // Looks at the front-end each time a message comes up, on the thread that shows it, as a
+    // user reading the message would find it.
+    void OnMessage(std::function<void()> look) { m_onMessage = std::move(look); }
     std::string ApplicationTitle() const override { return "Velkor"; }
     Answer Ask(const std::string& text, const std::string& caption, Question question) override {
         std::lock_guard lock(m_mutex);
@@ -54,4 +61,5 @@ private:
     std::vector<Message> m_messages;
     std::vector<Message> m_questions;
     std::deque<Answer> m_answers;
+    std::function<void()> m_onMessage;
 };

@@ -1,5 +1,6 @@
 #include "TextFit.h"
 
+#include "CElidingLineEdit.h"
 #include "InterfaceLanguage.h"
 #include "WidgetTexts.h"
 
@@ -75,6 +76,14 @@ void CheckButton(Report& report, QAbstractButton* button) {
 }
 
 void CheckCombo(Report& report, QComboBox* box) {
+    // A port box that has grown as far as its screen lets it shows a longer path elided in the
+    // middle, with the whole path in its tooltip: that is what it shows, not a clipped text.
+    const auto* eliding = dynamic_cast<const CElidingLineEdit*>(box->lineEdit());
+    if (eliding != nullptr && box->width() >= box->maximumWidth()) {
+        const QString shown = eliding->ShownText();
+        report.Check(box, shown, TextWidth(eliding, shown), eliding->contentsRect().width());
+        return;
+    }
     QStyleOptionComboBox option;
     option.initFrom(box);
     option.editable = box->isEditable();
