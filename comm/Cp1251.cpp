@@ -36,6 +36,32 @@ void AppendUtf8(unsigned code, std::string& text) {
     }
 }
 
+// Decodes one UTF-8 sequence at text[i], moving i past it; 0xFFFD when malformed.
+unsigned NextCodePoint(const std::string& text, std::size_t& i) {
+    const auto lead = static_cast<unsigned char>(text[i++]);
+    const int extra = lead < 0x80 ? 0 : (lead >> 5) == 0x06 ? 1 : (lead >> 4) == 0x0E ? 2 : -1;
+    if (extra < 0) {
+        return 0xFFFD;
+    }
+    unsigned code = extra == 0 ? lead : lead & (extra == 1 ? 0x1Fu : 0x0Fu);
+    for (int k = 0; k < extra; ++k) {
+        if (i >= text.size() || (static_cast<unsigned char>(text[i]) & 0xC0) != 0x80) {
+            return 0xFFFD;
+        }
+        code = (code << 6) | (static_cast<unsigned char>(text[i++]) & 0x3Fu);
+    }
+    return code;
+}
+
+char ByteOf(unsigned code) {
+    for (unsigned b = 0; b < 256; ++b) {
+        if (CodePoint(static_cast<std::uint8_t>(b)) == code) {
+            return static_cast<char>(b);
+        }
+    }
+    return '?';
+}
+
 }  // namespace
 
 std::string Cp1251ToUtf8(std::span<const std::uint8_t> bytes) {
@@ -50,4 +76,13 @@ std::string Cp1251ToUtf8(std::span<const std::uint8_t> bytes) {
 std::string Cp1251ToUtf8(const std::string& bytes) {
     return Cp1251ToUtf8(
         std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()));
+}
+
+std::string Utf8ToCp1251(const std::string& text) {
+    std::string bytes;
+    bytes.reserve(text.size());
+    for (std::size_t i = 0; i < text.size();) {
+        bytes.push_back(ByteOf(NextCodePoint(text, i)));
+    }
+    return bytes;
 }

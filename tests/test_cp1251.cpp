@@ -21,4 +21,26 @@ TEST(Cp1251, DecodesEveryByteOfTheCodePage) {
     }
 }
 
+// Every byte but the unassigned one comes back from its own text; what the code page lacks
+// and broken UTF-8 become '?'.
+TEST(Cp1251, EncodesWhatItDecodes) {
+    for (unsigned b = 0; b < 256; ++b) {
+        const std::string byte(1, static_cast<char>(b));
+        if (b != 0x98) {
+            EXPECT_EQ(Utf8ToCp1251(Cp1251ToUtf8(byte)), byte) << b;
+        }
+    }
+    const std::pair<std::string, std::string> cases[] = {
+        {"Пробная печать №1",
+         "\xCF\xF0\xEE\xE1\xED\xE0\xFF \xEF\xE5\xF7\xE0\xF2\xFC \xB9"
+         "1"},
+        {"日", "?"},
+        {"a\xC3", "a?"},
+        {"\xBFz", "?z"},
+    };
+    for (const auto& [text, bytes] : cases) {
+        EXPECT_EQ(Utf8ToCp1251(text), bytes) << text;
+    }
+}
+
 }  // namespace
