@@ -239,6 +239,8 @@ void CPrinterSim::HandleInput(std::vector<std::uint8_t> bytes, Source source) {
     }
     LineVerdict verdict = LineVerdict::Match;
     CSimProtocol::Output out;
+    bool printed = false;
+    CSimProtocol::Record record{};
     {
         std::lock_guard lock(m_stateMutex);
         if (source == Source::Pty && m_options.checkLine) {
@@ -248,10 +250,17 @@ void CPrinterSim::HandleInput(std::vector<std::uint8_t> bytes, Source source) {
                            : LineVerdict::WrongSpeed;
         }
         if (verdict == LineVerdict::Match) {
+            record = m_protocol.Current();
+            const bool wasInBootArea = m_protocol.InBootArea();
             out = m_protocol.Feed(bytes);
+            // A load is not a receipt: neither the bytes that start it nor its blocks print.
+            printed = !wasInBootArea && !m_protocol.InBootArea();
         }
     }
     m_log.Heard(bytes, out.commands);
+    if (printed && m_printListener) {
+        m_printListener(bytes, record);
+    }
     if (verdict == LineVerdict::WrongSpeed) {
         // At the wrong speed every byte arrives as a framing error and the printer answers
         // with noise, if at all.

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <mutex>
+#include <span>
 #include <string>
 #include <thread>
 #include <vector>
@@ -70,6 +71,11 @@ public:
     bool WaitForCommands(std::size_t count, std::chrono::milliseconds timeout) const {
         return m_log.WaitForCommands(count, timeout);
     }
+    // Hands every chunk the printer hears outside its boot area, with the record it holds, to
+    // `listener` (the paper); call before Start().
+    using PrintListener =
+        std::function<void(std::span<const std::uint8_t>, const CSimProtocol::Record&)>;
+    void SetPrintListener(PrintListener listener) { m_printListener = std::move(listener); }
     // Also writes every chunk in both directions to a text file; call before Start().
     bool LogToFile(const std::string& path) { return m_log.OpenFile(path); }
 
@@ -112,4 +118,5 @@ private:
     std::uint32_t m_noise = 0x2545F491;
 
     CSimLog m_log;
+    PrintListener m_printListener;
 };

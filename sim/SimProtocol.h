@@ -38,6 +38,7 @@ public:
     void SetInfoItem(int item, std::string text);
     void SetStatus(std::uint8_t status) { m_status = status; }
     CSimBootArea& BootArea() { return m_boot; }
+    bool InBootArea() const { return m_boot.Active(); }
     // The boot area listens whatever handshake the host uses; so does the printer to a host
     // whose next bytes ask for the boot area.
     bool ListensToAnyHandshake(std::span<const std::uint8_t> next) const;

@@ -7,8 +7,10 @@
 #include <cstdio>
 #include <iostream>
 #include <map>
+#include <memory>
 
 #include "CPrinterSim.h"
+#include "CSimPaper.h"
 #include "Tq20Version.h"
 
 namespace {
@@ -87,6 +89,10 @@ int main(int argc, char** argv) {
     app.add_option("--link", link,
                    "make a symbolic link to the device at this path (replaces only a link)");
     app.add_option("--log", logPath, "write every chunk in both directions to this file, in hex");
+    std::string paperFolder;
+    app.add_option("--paper", paperFolder,
+                   "print what the host sends as one PNG per receipt in this folder")
+        ->check(CLI::ExistingDirectory);
     app.add_option("--fault", faultKind, "misbehave from the start")
         ->transform(CLI::CheckedTransformer(kFaultNames));
     CLI11_PARSE(app, argc, argv);
@@ -97,7 +103,17 @@ int main(int argc, char** argv) {
     sigset_t stopSignals;
     BlockStopSignals(stopSignals);
 
+    std::unique_ptr<CSimPaper> paper;
+    if (!paperFolder.empty()) {
+        paper = std::make_unique<CSimPaper>(paperFolder);
+    }
     CPrinterSim sim(options);
+    if (paper) {
+        sim.SetPrintListener(
+            [&paper](std::span<const std::uint8_t> bytes, const CSimProtocol::Record& record) {
+                paper->Heard(bytes, record);
+            });
+    }
     sim.WithProtocol([&](CSimProtocol& protocol) { protocol.SetLine(line); });
     sim.InjectFault({.kind = faultKind});
     if (!logPath.empty() && !sim.LogToFile(logPath)) {

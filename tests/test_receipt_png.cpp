@@ -1,39 +1,18 @@
 // The receipt's picture read back through libpng: the head's dots in the middle of the paper,
 // dot for dot, and the contrast only in the ink's tint.
 #include <gtest/gtest.h>
-#include <png.h>
 
 #include <cstdio>
 #include <filesystem>
 #include <string>
 #include <vector>
 
+#include "DecodedPng.h"
 #include "PaperFigures.h"
 #include "ReceiptPng.h"
 #include "ReceiptRenderer.h"
 
 namespace {
-
-struct Decoded {
-    int width = 0, height = 0;
-    std::vector<std::uint8_t> grey;  // one byte a pixel
-};
-
-Decoded Decode(const std::string& path) {
-    png_image image{};
-    image.version = PNG_IMAGE_VERSION;
-    Decoded decoded;
-    if (png_image_begin_read_from_file(&image, path.c_str()) == 0) {
-        return decoded;
-    }
-    image.format = PNG_FORMAT_GRAY;
-    decoded.grey.resize(PNG_IMAGE_SIZE(image));
-    if (png_image_finish_read(&image, nullptr, decoded.grey.data(), 0, nullptr) != 0) {
-        decoded.width = static_cast<int>(image.width);
-        decoded.height = static_cast<int>(image.height);
-    }
-    return decoded;
-}
 
 TEST(ReceiptPng, PixelsAreTheRasterTintedByTheContrast) {
     const auto dir = std::filesystem::temp_directory_path() / "tq20-receipt-png";
@@ -52,13 +31,13 @@ TEST(ReceiptPng, PixelsAreTheRasterTintedByTheContrast) {
         std::string error;
         ASSERT_TRUE(WriteReceiptPng(raster, static_cast<std::uint8_t>(contrast), path, error))
             << error;
-        const Decoded png = Decode(path);
+        const DecodedPng png = DecodePng(path);
         ASSERT_EQ(png.width, paper::kPaperDots);
         ASSERT_EQ(png.height, raster.Height());
         int ink = -1;
         for (int y = 0; y < png.height; ++y) {
             for (int x = 0; x < png.width; ++x) {
-                const std::uint8_t grey = png.grey[static_cast<std::size_t>(y) * png.width + x];
+                const std::uint8_t grey = png.At(x, y);
                 const bool inked = raster.Ink(x - paper::kMarginDots, y);
                 ASSERT_EQ(grey != 255, inked) << x << "," << y;
                 ink = inked ? grey : ink;
