@@ -16,7 +16,7 @@
 #include "InterfaceLanguage.h"
 #include "QtProfileStore.h"
 #include "ScreenshotWait.h"
-#include "StderrNotifier.h"
+#include "ShotNotifier.h"
 
 namespace {
 
@@ -61,7 +61,7 @@ int main(int argc, char** argv) {
     QTemporaryDir folder;  // a profile of its own: the user's stays untouched
     const auto profile = CQtProfileStore::AtFile(folder.filePath("Loader.ini"));
     profile->SetString("Settings", "_combo_comm_port", parser.value("port").toStdString());
-    CStderrNotifier notifier;
+    CShotNotifier notifier;
     CLoaderDlg window(notifier, *profile);
     window.findChild<QLineEdit*>("fileEdit")->setText("/home/service/firmware/tq20-a0.bin");
     window.show();

@@ -2,9 +2,9 @@
 // box into the README's screenshots, in the language of the locale it runs in. Run by
 // scripts/screenshots on a virtual display.
 #include <QApplication>
-#include <QFile>
 #include <QComboBox>
 #include <QCommandLineParser>
+#include <QFile>
 #include <QLineEdit>
 #include <QLocale>
 #include <QPlainTextEdit>
