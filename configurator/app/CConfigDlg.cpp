@@ -277,13 +277,11 @@ bool CConfigDlg::SettleEdits(AfterSave then) {
             return true;
         case Answer::Save:
             m_afterSave = then;
-            if (!SaveShownPage()) {
-                m_afterSave = AfterSave::Nothing;
-                if (then == AfterSave::ShowSelected) {
-                    ReturnTreeToShownPage();
-                }
+            if (SaveShownPage()) {
+                return false;
             }
-            return false;
+            m_afterSave = AfterSave::Nothing;  // refused: the user stays on the page
+            [[fallthrough]];
         default:
             if (then == AfterSave::ShowSelected) {
                 ReturnTreeToShownPage();
@@ -371,7 +369,7 @@ void CConfigDlg::ApplyControls() {
     m_ui->saveButton->setEnabled(controls.saveButton);
     m_ui->pageTree->setEnabled(controls.pages);
     m_ui->pageStack->setEnabled(controls.pages);
-    ShowBusy(running == Conversation::Save || running == Conversation::PortChange);
+    ShowBusy(IsSave(running));
     if (auto* options = static_cast<CPrinterOptionsDlg*>(Page(kPageOptions))) {
         options->SetRestoreButtonsEnabled(controls.restoreButtons);
     }
@@ -404,10 +402,8 @@ void CConfigDlg::OnConnectionState(ConnectionState state) {
 void CConfigDlg::OnProduced(const ConversationStep& step) {
     if (step.settings) {
         m_settings = *step.settings;
-        const Conversation running = m_driver.Running();
         CPage* page = Page(m_currentPageId);
-        if ((running == Conversation::Save || running == Conversation::PortChange) &&
-            page != nullptr && page->isVisible()) {
+        if (IsSave(m_driver.Running()) && page != nullptr && page->isVisible()) {
             page->Reload();
         }
     }
@@ -430,8 +426,7 @@ void CConfigDlg::OnProduced(const ConversationStep& step) {
 // later save does not send back what the page showed before. A time-out and a lost line end the
 // connection, each with its own sentence.
 void CConfigDlg::OnEnded(Conversation conversation, ConversationEnd end) {
-    const bool save =
-        conversation == Conversation::Save || conversation == Conversation::PortChange;
+    const bool save = IsSave(conversation);
     if (save) {
         m_ui->statusLine->setText(Text(end == ConversationEnd::Done ? IDS_SAVED : IDS_NOT_SAVED));
     }

@@ -1,6 +1,7 @@
 #include "ConversationFailure.h"
 
 #include "ConfiguratorStrings.h"
+#include "ExchangeControls.h"
 
 namespace {
 
@@ -25,7 +26,7 @@ std::string ConversationFailureText(Conversation conversation, ConversationEnd e
     if (conversation == Conversation::FirstRead && end == ConversationEnd::Timeout) {
         return text + "\n" + ConfigString(IDS_TIMEOUT_FIND_HINT);
     }
-    if (conversation == Conversation::Save || conversation == Conversation::PortChange) {
+    if (IsSave(conversation)) {
         return text + "\n" + ConfigString(SaveReachText(reach));
     }
     return text;

@@ -25,3 +25,7 @@ ExchangeControls ControlsDuring(Conversation running) {
     }
     return {};
 }
+
+bool IsSave(Conversation running) {
+    return running == Conversation::Save || running == Conversation::PortChange;
+}

@@ -15,3 +15,5 @@ struct ExchangeControls {
 };
 
 ExchangeControls ControlsDuring(Conversation running);
+// A save runs, with or without its port change.
+bool IsSave(Conversation running);
