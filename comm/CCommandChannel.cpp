@@ -92,6 +92,25 @@ void CCommandChannel::Send(const std::uint8_t* data, int length, bool expectRepl
     }
 }
 
+bool CCommandChannel::SendData(std::span<const std::uint8_t> data) {
+    constexpr std::size_t kPiece = 256;
+    while (!data.empty()) {
+        const std::size_t length = std::min(data.size(), kPiece);
+        std::lock_guard lock(m_mutex);
+        CancelPending();
+        if (!m_pTransport) {
+            return false;
+        }
+        const int sent = m_pTransport->Write(data.data(), static_cast<int>(length));
+        m_quiet.Spoke();
+        if (sent != static_cast<int>(length)) {
+            return false;
+        }
+        data = data.subspan(length);
+    }
+    return true;
+}
+
 bool CCommandChannel::SendAwaitPattern(const std::uint8_t* data, int length, int replyKind,
                                        const std::uint8_t* pattern, int patternLen) {
     std::lock_guard lock(m_mutex);

@@ -51,6 +51,9 @@ public:
     bool SendAwaitPattern(const std::uint8_t* data, int length, int replyKind,
                           const std::uint8_t* pattern, int patternLen);
     void SetWatchLength(std::chrono::milliseconds length);
+    // Writes bytes that await no reply (what the host prints), a piece at a time so that a
+    // reply or a lost line is heard meanwhile. False when not all of them left.
+    bool SendData(std::span<const std::uint8_t> data);
 
 private:
     struct Delivery {

@@ -131,6 +131,14 @@ bool CMiniPrinter::SendCommandWithTerminator(int commandId, const std::uint8_t* 
                                         patternLen);
 }
 
+bool CMiniPrinter::SendPrintData(std::span<const std::uint8_t> bytes) {
+    m_lastError = kPrinterErrorNone;
+    if (!m_bConnected) {
+        return Refuse(kPrinterErrorNotConnected);
+    }
+    return m_pChannel->SendData(bytes);
+}
+
 bool CMiniPrinter::SaveOptions(const PrinterSettings& settings, int group, int changedMask) {
     m_lastError = kPrinterErrorNone;
     if (!m_bConnected) {

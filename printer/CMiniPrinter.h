@@ -3,6 +3,7 @@
 #include <chrono>
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -47,6 +48,9 @@ public:
     bool SendCommandWithTerminator(int commandId, const std::uint8_t* params, int paramLen,
                                    int replyKind, const std::uint8_t* pattern, int patternLen);
     bool SaveOptions(const PrinterSettings& settings, int group, int changedMask);
+    // Sends what is to be printed as it stands; blocks until it has left. False when the
+    // printer is not connected or the line took not all of it.
+    bool SendPrintData(std::span<const std::uint8_t> bytes);
 
     int LastError() const { return m_lastError; }
     // Why the port did not open, after a Connect refused with kPrinterErrorPortAccess.

@@ -6,31 +6,31 @@
 #include <string>
 
 #include "Cell.h"
+#include "CommandTable.h"
 #include "Cp1251.h"
 #include "PaperFigures.h"
 
 namespace {
 
-// ESC/POS's numbering of GS k's second form.
 int ZintSymbology(std::uint8_t m) {
     switch (m) {
-        case 65:
+        case kBarcodeUpcA:
             return BARCODE_UPCA;
-        case 66:
+        case kBarcodeUpcE:
             return BARCODE_UPCE;
-        case 67:
+        case kBarcodeEan13:
             return BARCODE_EANX;  // EAN-13
-        case 68:
+        case kBarcodeEan8:
             return BARCODE_EANX;  // EAN-8: the length tells them apart
-        case 69:
+        case kBarcodeCode39:
             return BARCODE_CODE39;
-        case 70:
+        case kBarcodeItf:
             return BARCODE_C25INTER;
-        case 71:
+        case kBarcodeCodabar:
             return BARCODE_CODABAR;
-        case 72:
+        case kBarcodeCode93:
             return BARCODE_CODE93;
-        case 73:
+        case kBarcodeCode128:
             return BARCODE_CODE128;
         default:
             return 0;

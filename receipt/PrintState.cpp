@@ -4,14 +4,6 @@
 
 #include "PaperFigures.h"
 
-namespace {
-
-// Low/narrow, normal, double, quadruple.
-constexpr int kWidths[] = {6, 12, 24, 48};
-constexpr int kHeights[] = {12, 24, 48, 96};
-
-}  // namespace
-
 PrintState PrintState::FromRecord(const PrinterSettings& record) {
     PrintState state;
     state.SetFontMode(record.fontMode);
@@ -29,18 +21,17 @@ PrintState PrintState::FromRecord(const PrinterSettings& record) {
 }
 
 void PrintState::SetFontMode(std::uint8_t mode) {
-    charHeight = kHeights[(mode >> 6) & 0x03];
-    charWidth = kWidths[(mode >> 4) & 0x03];
+    charHeight = paper::kCharHeightDots[(mode >> 6) & 0x03];
+    charWidth = paper::kCharWidthDots[(mode >> 4) & 0x03];
     negative = (mode & 0x08) != 0;
     underline = (mode & 0x04) != 0 ? 1 : 0;
     bold = (mode & 0x01) != 0;
 }
 
 int PrintState::FieldLeft() const {
-    return std::min(paper::DotsOfMm(leftIndentMm), paper::kHeadDots);
+    return paper::PrintField(leftIndentMm, fieldWidthMm).left;
 }
 
 int PrintState::FieldRight() const {
-    const int width = fieldWidthMm == 0 ? paper::kFactoryFieldMm : fieldWidthMm;
-    return std::min(FieldLeft() + paper::DotsOfMm(width), paper::kHeadDots);
+    return paper::PrintField(leftIndentMm, fieldWidthMm).right;
 }

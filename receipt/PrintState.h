@@ -2,13 +2,14 @@
 
 #include <cstdint>
 
+#include "PaperFigures.h"
 #include "PrinterSettings.h"
 
 // How the next character, line and barcode print: the settings record's defaults until a
 // command changes them.
 struct PrintState {
-    int charWidth = 12;   // dots
-    int charHeight = 24;  // dots
+    int charWidth = paper::kNormalCharWidthDots;
+    int charHeight = paper::kNormalCharHeightDots;
     bool bold = false;
     int underline = 0;  // dot rows
     bool negative = false;

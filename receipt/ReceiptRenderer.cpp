@@ -81,8 +81,8 @@ void CReceiptRenderer::ApplySetting(PrintAction action, std::span<const std::uin
     const std::uint8_t n = params.empty() ? 0 : params[0];
     switch (action) {
         case PrintAction::CharacterSize:
-            m_state.charWidth = 12 * (((n >> 4) & 0x07) + 1);
-            m_state.charHeight = 24 * ((n & 0x07) + 1);
+            m_state.charWidth = paper::kNormalCharWidthDots * (((n >> 4) & 0x07) + 1);
+            m_state.charHeight = paper::kNormalCharHeightDots * ((n & 0x07) + 1);
             break;
         case PrintAction::FontMode:
             m_state.SetFontMode(n);
