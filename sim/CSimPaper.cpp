@@ -21,10 +21,16 @@ CSimPaper::~CSimPaper() {
 void CSimPaper::Heard(std::span<const std::uint8_t> bytes, const CSimProtocol::Record& record) {
     {
         std::lock_guard lock(m_mutex);
-        if (m_pending.empty()) {
+        // A settings conversation just before the print is part of the same burst; the receipt
+        // takes the settings the printer held when its paper first moved.
+        if (!m_paperMoved) {
             m_record = record;
         }
         m_pending.insert(m_pending.end(), bytes.begin(), bytes.end());
+        if (!m_paperMoved) {
+            m_paperMoved =
+                RenderReceipt(m_pending, PrinterSettings::FromBytes(record)).Height() > 0;
+        }
         m_lastHeard = std::chrono::steady_clock::now();
     }
     m_wake.notify_all();
@@ -55,6 +61,7 @@ void CSimPaper::Run() {
         }
         const std::vector<std::uint8_t> bytes = std::move(m_pending);
         m_pending.clear();
+        m_paperMoved = false;
         const CSimProtocol::Record record = m_record;
         lock.unlock();
         PrintReceipt(bytes, record);

@@ -15,7 +15,8 @@
 // The simulator's paper: what the host sends to print, drawn as one PNG per receipt in a
 // folder (receipt-0001.png, ...). The printer has no cut command, so a receipt ends after a
 // second with nothing heard. It prints with the settings record the printer held when the
-// receipt's first byte came; bytes that leave no mark (a settings conversation) make no file.
+// bytes that first moved the paper came; bytes that leave no mark (a settings conversation)
+// make no file.
 class CSimPaper {
 public:
     static constexpr std::chrono::milliseconds kReceiptQuiet{1000};
@@ -39,6 +40,7 @@ private:
     std::condition_variable m_wake;
     std::vector<std::uint8_t> m_pending;
     CSimProtocol::Record m_record{};
+    bool m_paperMoved = false;
     std::chrono::steady_clock::time_point m_lastHeard{};
     std::vector<std::filesystem::path> m_written;
     int m_next = 1;

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "PaperFigures.h"
+#include "RasterExtent.h"
 #include "ReceiptRenderer.h"
 
 namespace {
@@ -23,27 +24,6 @@ PrinterSettings Record() {
 Raster Render(const std::string& bytes, const PrinterSettings& record = Record()) {
     return RenderReceipt(
         std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()), record);
-}
-
-// The first and last inked column and row; -1 when there is no ink.
-struct Extent {
-    int left = -1, right = -1, top = -1, bottom = -1;
-};
-
-Extent InkExtent(const Raster& raster) {
-    Extent e;
-    for (int y = 0; y < raster.Height(); ++y) {
-        for (int x = 0; x < raster.Width(); ++x) {
-            if (!raster.Ink(x, y)) {
-                continue;
-            }
-            e.left = e.left < 0 ? x : std::min(e.left, x);
-            e.right = std::max(e.right, x);
-            e.top = e.top < 0 ? y : e.top;
-            e.bottom = y;
-        }
-    }
-    return e;
 }
 
 // A block of ink `columns` wide and 24 dots high, edge to edge: its extent is its box.
