@@ -44,12 +44,14 @@ int CCommandLine::Execute(int argc, char** argv) {
     const Verb* chosen = nullptr;
     try {
         m_app.parse(argc, argv);
-        lines = ResolveLines(m_line, m_tcp, m_ports);
         // Every leaf command is a registered verb, and CLI11 insists on one.
         for (const Verb& verb : m_verbs) {
             if (verb.command->parsed()) {
                 chosen = &verb;
             }
+        }
+        if (chosen->printers != Printers::None) {
+            lines = ResolveLines(m_line, m_tcp, m_ports);
         }
         if (lines.size() > 1 && chosen->printers == Printers::One) {
             throw CLI::ValidationError("--port", "this command serves one printer at a time");

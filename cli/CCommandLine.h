@@ -14,8 +14,9 @@ class CCommandLine {
 public:
     using Lines = std::vector<ChannelConfig>;
     using Run = std::function<int(const Lines& lines, bool asJson)>;
-    // Whether a verb may serve several printers at once (--port more than once).
-    enum class Printers { One, Many };
+    // Whether a verb may serve several printers at once (--port more than once), or works
+    // without a printer.
+    enum class Printers { None, One, Many };
 
     CCommandLine();
     CCommandLine(const CCommandLine&) = delete;

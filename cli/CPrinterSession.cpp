@@ -60,6 +60,14 @@ bool CPrinterSession::Save(const PrinterSettings& settings, int group, int mask)
     return true;
 }
 
+bool CPrinterSession::Print(std::span<const std::uint8_t> bytes) {
+    if (!m_printer.SendPrintData(bytes)) {
+        Fail(ConfigString(IDS_TEST_PRINT_NOT_SENT), kSettingsLineLost);
+        return false;
+    }
+    return true;
+}
+
 void CPrinterSession::Fail(const std::string& text, int exitCode) {
     Err() << text << '\n';
     m_exitCode = exitCode;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -25,6 +26,8 @@ public:
     // Sends the request and, when it awaits one, blocks until its reply; empty on a failure.
     std::optional<std::vector<std::uint8_t>> Request(const PrinterRequest& request);
     bool Save(const PrinterSettings& settings, int group, int mask);
+    // Sends what is to be printed; false, after printing why, when not all of it left.
+    bool Print(std::span<const std::uint8_t> bytes);
     int ExitCode() const { return m_exitCode; }
     // A failure worded by the caller: its text goes to the error stream.
     void Fail(const std::string& text, int exitCode);

@@ -12,3 +12,5 @@ void AddSettingsInfoVerb(CCommandLine& commandLine);
 void AddSettingsRestoreVerb(CCommandLine& commandLine);
 void AddLoadVerb(CCommandLine& commandLine);
 void AddDetectVerb(CCommandLine& commandLine);
+void AddTestPrintVerb(CCommandLine& commandLine);
+void AddPreviewVerb(CCommandLine& commandLine);

@@ -88,6 +88,10 @@ enum ConfigStringId : int {
     IDS_SAVE_NOTHING_SENT = 1107,
     IDS_SAVE_STORE_SENT = 1108,
     IDS_SAVE_PORT_NOT_STORED = 1109,
+    IDS_TEST_PRINT = 1110,
+    IDS_TEST_PRINT_SENT = 1111,
+    IDS_TEST_PRINT_NOT_SENT = 1112,
+    IDS_PREVIEW = 1113,
 };
 
 // UTF-8 text of a string; an empty string for a number the table does not hold.

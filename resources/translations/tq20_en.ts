@@ -370,6 +370,22 @@
         <source>Допустимо от %1 до %2</source>
         <translation>Allowed from %1 to %2</translation>
     </message>
+    <message>
+        <source>Пробная печать</source>
+        <translation>Test print</translation>
+    </message>
+    <message>
+        <source>Пробный чек отправлен на принтер.</source>
+        <translation>The test receipt has been sent to the printer.</translation>
+    </message>
+    <message>
+        <source>Пробный чек отправлен не весь: принтер не принял данные вовремя.</source>
+        <translation>The test receipt was not sent in full: the printer did not take the data in time.</translation>
+    </message>
+    <message>
+        <source>Чек с этими настройками</source>
+        <translation>A receipt with these settings</translation>
+    </message>
 </context>
 <context>
     <name>LoaderStrings</name>
