@@ -16,11 +16,6 @@ struct FileCloser {
     void operator()(std::FILE* file) const { std::fclose(file); }
 };
 
-// Light grey at contrast 0, black at 255.
-png_byte InkLevel(std::uint8_t contrast) {
-    return static_cast<png_byte>(160 - contrast * 160 / 255);
-}
-
 std::vector<png_byte> PackedRow(const Raster& raster, int y) {
     std::vector<png_byte> row((paper::kPaperDots + 7) / 8, 0);
     for (int x = 0; x < raster.Width(); ++x) {
@@ -33,6 +28,10 @@ std::vector<png_byte> PackedRow(const Raster& raster, int y) {
 }
 
 }  // namespace
+
+std::uint8_t InkGrey(std::uint8_t contrast) {
+    return static_cast<std::uint8_t>(160 - contrast * 160 / 255);
+}
 
 bool WriteReceiptPng(const Raster& raster, std::uint8_t contrast, const std::string& path,
                      std::string& error) {
@@ -54,7 +53,7 @@ bool WriteReceiptPng(const Raster& raster, std::uint8_t contrast, const std::str
     png_set_IHDR(png, info, paper::kPaperDots, static_cast<png_uint_32>(height), 1,
                  PNG_COLOR_TYPE_PALETTE, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
                  PNG_FILTER_TYPE_DEFAULT);
-    const png_byte ink = InkLevel(contrast);
+    const png_byte ink = InkGrey(contrast);
     png_color palette[2] = {{255, 255, 255}, {ink, ink, ink}};
     png_set_PLTE(png, info, palette, 2);
     png_write_info(png, info);

@@ -92,6 +92,7 @@ enum ConfigStringId : int {
     IDS_TEST_PRINT_SENT = 1111,
     IDS_TEST_PRINT_NOT_SENT = 1112,
     IDS_PREVIEW = 1113,
+    IDS_TEST_PRINTING = 1114,
 };
 
 // UTF-8 text of a string; an empty string for a number the table does not hold.

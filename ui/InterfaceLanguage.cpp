@@ -40,6 +40,8 @@ QTranslator* LoadTranslation(InterfaceLanguage language) {
     return translator;
 }
 
+InterfaceLanguage g_language = InterfaceLanguage::Russian;
+
 }  // namespace
 
 InterfaceLanguage LanguageFor(const QLocale& locale) {
@@ -47,7 +49,12 @@ InterfaceLanguage LanguageFor(const QLocale& locale) {
                                                  : InterfaceLanguage::Russian;
 }
 
+InterfaceLanguage CurrentInterfaceLanguage() {
+    return g_language;
+}
+
 void UseInterfaceLanguage(const QLocale& locale) {
+    g_language = LanguageFor(locale);
     static QPointer<QTranslator> installed;
     if (installed) {
         QCoreApplication::removeTranslator(installed);

@@ -14,3 +14,5 @@ InterfaceLanguage LanguageFor(const QLocale& locale);
 // (without those the standard texts stay in English). Called before the windows are made; a
 // later call replaces the language for windows made after it.
 void UseInterfaceLanguage(const QLocale& locale);
+// The language the last call chose; Russian before any.
+InterfaceLanguage CurrentInterfaceLanguage();

@@ -14,6 +14,7 @@
 #include "CConnectionDlg.h"
 #include "CPrinterInfoDlg.h"
 #include "CPrinterOptionsDlg.h"
+#include "CReceiptPreview.h"
 #include "ConfiguratorStrings.h"
 #include "ConversationFailure.h"
 #include "ExchangeControls.h"
@@ -22,6 +23,7 @@
 #include "PageFactory.h"
 #include "PageTree.h"
 #include "Resources.h"
+#include "WindowTestPrint.h"
 #include "ui_CConfigDlg.h"
 
 namespace {
@@ -52,7 +54,8 @@ CConfigDlg::CConfigDlg(IUserNotifier& notifier, IProfileStore& profile, IPrinter
       m_ui(std::make_unique<Ui::CConfigDlg>()),
       m_notifier(notifier),
       m_profile(profile),
-      m_driver(notifier, queues) {
+      m_driver(notifier, queues),
+      m_feeder([this] { return m_driver.Printer(); }) {
     LoadResources();
     m_ui->setupUi(this);
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
@@ -70,6 +73,14 @@ CConfigDlg::CConfigDlg(IUserNotifier& notifier, IProfileStore& profile, IPrinter
     connect(m_ui->connectButton, &QPushButton::clicked, this, &CConfigDlg::OnConnectButton);
     m_ui->connectButton->installEventFilter(this);
     connect(m_ui->saveButton, &QPushButton::clicked, this, &CConfigDlg::OnSaveButton);
+    m_ui->testPrintButton->setText(Text(IDS_TEST_PRINT));
+    connect(m_ui->testPrintButton, &QPushButton::clicked, this, &CConfigDlg::OnTestPrint);
+    connect(&m_feeder, &CTestPrintFeeder::Finished, this, &CConfigDlg::OnTestPrintSent);
+    m_preview = new CReceiptPreview(this);
+    m_ui->windowLayout->addWidget(m_preview, 0, 2);
+    m_previewTimer.setSingleShot(true);
+    m_previewTimer.setInterval(0);
+    connect(&m_previewTimer, &QTimer::timeout, this, &CConfigDlg::UpdatePreview);
     connect(m_ui->pageTree, &QTreeWidget::currentItemChanged, this, &CConfigDlg::OnSelchangedTree);
     connect(&m_driver, &CConversationDriver::StateChanged, this, &CConfigDlg::OnConnectionState);
     connect(&m_driver, &CConversationDriver::RunningChanged, this, &CConfigDlg::ApplyControls);
@@ -93,6 +104,7 @@ CConfigDlg::CConfigDlg(IUserNotifier& notifier, IProfileStore& profile, IPrinter
     }
     FitPageAreaToScreen(*this, *m_ui->pageScroll);
     ShowPage(kPageConnection);
+    UpdatePreview();
 }
 
 CConfigDlg::~CConfigDlg() {
@@ -112,6 +124,8 @@ void CConfigDlg::RestorePosition() {
 void CConfigDlg::AddPage(CPage* page) {
     m_ui->pageStack->addWidget(page);
     m_pages[page->Id()] = page;
+    page->WatchControls();
+    connect(page, &CPage::Edited, &m_previewTimer, qOverload<>(&QTimer::start));
     if (auto* options = qobject_cast<CPrinterOptionsDlg*>(page)) {
         connect(options, &CPrinterOptionsDlg::RestoreFactory, this, &CConfigDlg::OnRestoreFactory);
         connect(options, &CPrinterOptionsDlg::RestoreSaved, this, &CConfigDlg::OnRestoreSaved);
@@ -246,7 +260,8 @@ void CConfigDlg::OnConnectButton() {
 
 bool CConfigDlg::Idle() const {
     const Conversation running = m_driver.Running();
-    return m_driver.IsOpen() && (running == Conversation::Idle || running == Conversation::Info);
+    return m_driver.IsOpen() && !m_feeder.Running() &&
+           (running == Conversation::Idle || running == Conversation::Info);
 }
 
 void CConfigDlg::OnSaveButton() {
@@ -351,6 +366,9 @@ void CConfigDlg::GoOnAfterSave(bool saved) {
         case AfterSave::Reject:
             reject();
             break;
+        case AfterSave::TestPrint:
+            StartTestPrint();
+            break;
         case AfterSave::Nothing:
             break;
     }
@@ -362,11 +380,13 @@ void CConfigDlg::RequestInfo() {
     m_driver.RequestInfo();
 }
 
+// A test print holds the line as a save does: nothing may start under it or fill a page.
 void CConfigDlg::ApplyControls() {
-    const Conversation running = m_driver.Running();
+    const Conversation running = m_feeder.Running() ? Conversation::Save : m_driver.Running();
     const ExchangeControls controls = ControlsDuring(running);
     m_ui->connectButton->setEnabled(controls.connectButton && !m_searching);
     m_ui->saveButton->setEnabled(controls.saveButton);
+    m_ui->testPrintButton->setEnabled(controls.saveButton && m_driver.IsOpen());
     m_ui->pageTree->setEnabled(controls.pages);
     m_ui->pageStack->setEnabled(controls.pages);
     ShowBusy(IsSave(running));
@@ -395,6 +415,7 @@ void CConfigDlg::OnConnectionState(ConnectionState state) {
     if (state == ConnectionState::NotConnected) {
         ShowPageForConnectionState();
     }
+    ApplyControls();
 }
 
 // A save fills the page it stored with what it wrote, before any message about the values it
@@ -402,6 +423,7 @@ void CConfigDlg::OnConnectionState(ConnectionState state) {
 void CConfigDlg::OnProduced(const ConversationStep& step) {
     if (step.settings) {
         m_settings = *step.settings;
+        m_previewTimer.start();
         CPage* page = Page(m_currentPageId);
         if (IsSave(m_driver.Running()) && page != nullptr && page->isVisible()) {
             page->Reload();
@@ -484,4 +506,34 @@ void CConfigDlg::ShowPageForConnectionState() {
     m_suppressConnectionPage = true;
     OnSelchangedTree();
     m_suppressConnectionPage = false;
+}
+
+// The preview shows the printer's record with what the pages hold and have not saved; a page
+// whose number a save would refuse keeps the record's values until it is corrected.
+void CConfigDlg::UpdatePreview() {
+    PrinterSettings record = m_settings;
+    for (const auto& [id, page] : m_pages) {
+        if (page->HasEdits() && page->FirstRefusedField() == nullptr) {
+            page->Store(record);
+        }
+    }
+    m_preview->Show(record);
+}
+
+// The printer prints with what it holds, so the edits of the page shown are settled first.
+void CConfigDlg::OnTestPrint() {
+    if (Idle() && SettleEdits(AfterSave::TestPrint)) {
+        StartTestPrint();
+    }
+}
+
+void CConfigDlg::StartTestPrint() {
+    m_ui->statusLine->setText(Text(IDS_TEST_PRINTING));
+    m_feeder.Start(WindowTestPrint(m_settings), m_driver.Line().baudRate);
+    ApplyControls();
+}
+
+void CConfigDlg::OnTestPrintSent(bool sent) {
+    m_ui->statusLine->setText(Text(sent ? IDS_TEST_PRINT_SENT : IDS_TEST_PRINT_NOT_SENT));
+    ApplyControls();
 }

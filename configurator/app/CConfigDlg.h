@@ -2,6 +2,7 @@
 
 #include <QDialog>
 #include <QElapsedTimer>
+#include <QTimer>
 #include <chrono>
 #include <map>
 #include <memory>
@@ -9,12 +10,15 @@
 
 #include "CConversationDriver.h"
 #include "CPage.h"
+#include "CTestPrintFeeder.h"
+#include "FactorySettings.h"
 #include "PageHost.h"
 #include "PrinterQueues.h"
 #include "ProfileStore.h"
 #include "UserNotifier.h"
 
 class CConnectionDlg;
+class CReceiptPreview;
 class QTreeWidgetItem;
 
 namespace Ui {
@@ -35,6 +39,7 @@ public:
     CMiniPrinter* PrinterObject() const { return m_driver.Printer(); }
     CConnectionDlg* ConnectionPage() const { return m_connectionPage; }
     CPage* Page(int id) const;
+    CReceiptPreview* Preview() const { return m_preview; }
     int CurrentPageId() const { return m_currentPageId; }
     // How long the printer may keep a reply waiting; the printer's own limit unless a test
     // says otherwise.
@@ -47,6 +52,7 @@ public slots:
     void OnAbout();
     void OnRestoreFactory();
     void OnRestoreSaved();
+    void OnTestPrint();
 
     void reject() override;
 
@@ -58,7 +64,7 @@ protected:
 
 private:
     // What waits for the shown page's edits to be saved, and goes on once they are.
-    enum class AfterSave { Nothing, ShowSelected, Disconnect, Close, Reject };
+    enum class AfterSave { Nothing, ShowSelected, Disconnect, Close, Reject, TestPrint };
 
     void RestorePosition();
     void AddPage(CPage* page);
@@ -75,6 +81,9 @@ private:
     SettingsWrite ComposePage(CPage* page, const PrinterSettings& current);
     void GoOnAfterSave(bool saved);
     void ShowBusy(bool busy);
+    void UpdatePreview();
+    void StartTestPrint();
+    void OnTestPrintSent(bool sent);
     void OnConnectionState(ConnectionState state);
     void OnProduced(const ConversationStep& step);
     void OnEnded(Conversation conversation, ConversationEnd end);
@@ -92,11 +101,16 @@ private:
     // The information page's "asking the printer" line goes with the first piece of the answer.
     bool m_infoAnswered = false;
     int m_currentPageId = 0;
-    PrinterSettings m_settings{};
+    // The printer's record as last read; the factory's until then.
+    PrinterSettings m_settings = kFactorySettings;
     AfterSave m_afterSave = AfterSave::Nothing;
     // What the saved page's own rule moved off 17 and 19 on a line with software flow control.
     std::vector<FlowCharacterChange> m_pageFlowChanges;
     bool m_busy = false;
     // The connect button's last press that counted.
     QElapsedTimer m_lastPress;
+    CReceiptPreview* m_preview = nullptr;
+    // Every edit asks for a new preview; one drawing serves all the edits of one event.
+    QTimer m_previewTimer;
+    CTestPrintFeeder m_feeder;
 };

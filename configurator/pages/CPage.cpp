@@ -1,6 +1,10 @@
 #include "CPage.h"
 
+#include <QAbstractButton>
+#include <QAbstractSlider>
+#include <QComboBox>
 #include <QKeyEvent>
+#include <QLineEdit>
 
 CPage::CPage(IPageHost& host, QWidget* parent) : QWidget(parent), m_host(host) {}
 
@@ -25,6 +29,21 @@ bool CPage::HasEdits() {
     PrinterSettings now = *m_filledFrom;
     Store(now);
     return now != *m_filledAs;
+}
+
+void CPage::WatchControls() {
+    for (auto* list : findChildren<QComboBox*>()) {
+        connect(list, &QComboBox::currentIndexChanged, this, &CPage::Edited);
+    }
+    for (auto* button : findChildren<QAbstractButton*>()) {
+        connect(button, &QAbstractButton::toggled, this, &CPage::Edited);
+    }
+    for (auto* field : findChildren<QLineEdit*>()) {
+        connect(field, &QLineEdit::textChanged, this, &CPage::Edited);
+    }
+    for (auto* slider : findChildren<QAbstractSlider*>()) {
+        connect(slider, &QAbstractSlider::valueChanged, this, &CPage::Edited);
+    }
 }
 
 void CPage::keyPressEvent(QKeyEvent* event) {

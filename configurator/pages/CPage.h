@@ -44,6 +44,12 @@ public:
     // The first number field, in the page's order, whose text its setting cannot take; null
     // when the page may be saved.
     virtual CNumberField* FirstRefusedField() const { return nullptr; }
+    // From now on every change of a list, check box, text field or slider on the page is
+    // announced, by the user or by a refill.
+    void WatchControls();
+
+signals:
+    void Edited();
 
 protected:
     virtual void Refresh(const PrinterSettings&) {}

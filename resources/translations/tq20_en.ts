@@ -386,6 +386,10 @@
         <source>Чек с этими настройками</source>
         <translation>A receipt with these settings</translation>
     </message>
+    <message>
+        <source>Печать пробного чека...</source>
+        <translation>Printing the test receipt...</translation>
+    </message>
 </context>
 <context>
     <name>LoaderStrings</name>
