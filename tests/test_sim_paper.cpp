@@ -1,7 +1,7 @@
 // The simulator prints: bytes written to its port come out as one PNG per receipt after a
 // quiet second, drawn with the record it holds, so a settings change made with tq20 moves
 // what the next receipt shows. Settings conversations make no file, and the printer still
-// answers them.
+// answers them. tq20's test print and previews are held against that paper.
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <termios.h>
@@ -9,6 +9,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <fstream>
 #include <memory>
 #include <string>
 #include <thread>
@@ -16,6 +17,7 @@
 #include "CPrinterSim.h"
 #include "CSimPaper.h"
 #include "CliRun.h"
+#include "ConfiguratorStrings.h"
 #include "DecodedPng.h"
 #include "PaperFigures.h"
 #include "ReceiptRenderer.h"
@@ -82,10 +84,11 @@ protected:
         }
     }
 
-    static int FirstInkColumn(const std::filesystem::path& file) {
+    // Of the whole receipt, or of its first rows.
+    static int FirstInkColumn(const std::filesystem::path& file, int rows = -1) {
         const DecodedPng png = DecodePng(file.string());
         int first = png.width;
-        for (int y = 0; y < png.height; ++y) {
+        for (int y = 0; y < (rows < 0 ? png.height : std::min(rows, png.height)); ++y) {
             for (int x = 0; x < first; ++x) {
                 first = png.At(x, y) != 255 ? x : first;
             }
@@ -119,6 +122,121 @@ TEST_F(SimPaperTest, EachReceiptFollowsTheSettingsTheSimulatorHolds) {
     ASSERT_TRUE(WaitForFiles(2));
     ExpectPaperShows(paper->Written()[1], title, centred);
     EXPECT_GT(FirstInkColumn(paper->Written()[1]), FirstInkColumn(paper->Written()[0]) + 100);
+}
+
+// The rows above the date line and the paper fed after it: what two test prints made in
+// different minutes share.
+constexpr int kDateAndFeedRows = 140;
+
+void ExpectSamePictures(const std::filesystem::path& a, const std::filesystem::path& b) {
+    const DecodedPng one = DecodePng(a.string());
+    const DecodedPng two = DecodePng(b.string());
+    ASSERT_EQ(one.width, paper::kPaperDots) << a;
+    ASSERT_EQ(two.width, one.width) << b;
+    ASSERT_EQ(two.height, one.height) << b;
+    for (int y = 0; y < one.height - kDateAndFeedRows; ++y) {
+        for (int x = 0; x < one.width; ++x) {
+            ASSERT_EQ(one.At(x, y), two.At(x, y)) << a << " " << b << " " << x << "," << y;
+        }
+    }
+}
+
+TEST_F(SimPaperTest, TheTestPrintFollowsASettingsChangeAndLeavesTheSettingsAsTheyWere) {
+    const std::string port = "--port " + sim.DevicePath();
+    const Outcome first = RunTool("test-print " + port);
+    ASSERT_EQ(first.exitCode, 0) << first.output;
+    EXPECT_NE(first.output.find(ConfigString(IDS_TEST_PRINT_SENT)), std::string::npos);
+    ASSERT_TRUE(WaitForFiles(1));
+
+    ASSERT_EQ(RunTool("settings set " + port + " alignment=center fontHeight=double").exitCode, 0);
+    const CSimProtocol::Record changed = sim.Current();
+    ASSERT_EQ(RunTool("test-print " + port).exitCode, 0);
+    ASSERT_TRUE(WaitForFiles(2));
+    EXPECT_EQ(sim.Current(), changed) << "the receipt sets back the font and alignment it used";
+    // Centred, the title starts (384 - 17 characters of 12 dots) / 2 dots right of where it did.
+    const int titleRows = paper::kNormalCharHeightDots;
+    EXPECT_EQ(FirstInkColumn(paper->Written()[1], 2 * titleRows),
+              FirstInkColumn(paper->Written()[0], titleRows) + (384 - 17 * 12) / 2);
+    EXPECT_GT(DecodePng(paper->Written()[1].string()).height,
+              DecodePng(paper->Written()[0].string()).height);
+}
+
+TEST_F(SimPaperTest, PreviewsDrawWhatThePrinterPrints) {
+    const std::string port = "--port " + sim.DevicePath();
+    ASSERT_EQ(RunTool("settings set " + port + " leftIndent=6 barcodeHri=on").exitCode, 0);
+    ASSERT_EQ(RunTool("test-print " + port).exitCode, 0);
+    ASSERT_TRUE(WaitForFiles(1));
+
+    const auto fromPrinter = folder / "from-printer.png";
+    const Outcome preview = RunTool("test-print " + port + " --preview " + fromPrinter.string());
+    ASSERT_EQ(preview.exitCode, 0) << preview.output;
+    ExpectSamePictures(paper->Written()[0], fromPrinter);
+
+    const auto saved = folder / "saved.json";
+    ASSERT_EQ(RunTool("settings save " + port + " " + saved.string()).exitCode, 0);
+    const auto fromFile = folder / "from-file.png";
+    const Outcome drawn = RunTool("preview --settings " + saved.string() + " " + fromFile.string());
+    ASSERT_EQ(drawn.exitCode, 0) << drawn.output;
+    ExpectSamePictures(paper->Written()[0], fromFile);
+    std::this_thread::sleep_for(CSimPaper::kReceiptQuiet + 300ms);
+    EXPECT_EQ(paper->Written().size(), 1u) << "a preview prints nothing";
+}
+
+TEST_F(SimPaperTest, AUserSampleIsCheckedBeforeThePrinterHearsAnything) {
+    const std::string port = "--port " + sim.DevicePath();
+    const auto sample = folder / "sample.txt";
+    {
+        std::ofstream file(sample);
+        file << "Shop 12\n@align center\n@barcode ean13 460123456789\n@feed 40\n";
+    }
+    const Outcome printed = RunTool("test-print " + port + " --sample " + sample.string());
+    ASSERT_EQ(printed.exitCode, 0) << printed.output;
+    ASSERT_TRUE(WaitForFiles(1));
+
+    {
+        std::ofstream file(sample);
+        file << "Shop 12\n@align middle\n";
+    }
+    const std::size_t heard = sim.Commands().size();
+    struct Case {
+        std::string arguments;
+        int exitCode;
+        std::string said;
+    } const cases[] = {
+        {"test-print " + port + " --sample " + sample.string(), 6, "line 2: @align takes"},
+        {"test-print " + port + " --sample " + (folder / "none.txt").string(), 6, "cannot be read"},
+        {"preview --sample " + sample.string() + " " + (folder / "x.png").string(), 6, "line 2"},
+        {"test-print " + port + " --port /dev/null --preview x.png", 2, "one port"},
+        {"preview " + (folder / "no-such-folder" / "x.png").string(), 6, "no-such-folder"},
+    };
+    for (const Case& c : cases) {
+        const Outcome outcome = RunTool(c.arguments);
+        EXPECT_EQ(outcome.exitCode, c.exitCode) << c.arguments << "\n" << outcome.output;
+        EXPECT_NE(outcome.output.find(c.said), std::string::npos) << outcome.output;
+    }
+    EXPECT_EQ(sim.Commands().size(), heard) << "the printer heard nothing";
+}
+
+TEST_F(SimPaperTest, SeveralPrintersPrintAtOnce) {
+    const auto otherFolder = folder / "other";
+    std::filesystem::create_directories(otherFolder);
+    CSimPaper otherPaper(otherFolder);
+    CPrinterSim other;
+    other.SetPrintListener(
+        [&otherPaper](std::span<const std::uint8_t> bytes, const CSimProtocol::Record& record) {
+            otherPaper.Heard(bytes, record);
+        });
+    ASSERT_TRUE(other.Start());
+    const Outcome outcome =
+        RunTool("test-print --port " + sim.DevicePath() + " --port " + other.DevicePath());
+    EXPECT_EQ(outcome.exitCode, 0) << outcome.output;
+    ASSERT_TRUE(WaitForFiles(1));
+    for (int i = 0; i < 100 && otherPaper.Written().empty(); ++i) {
+        std::this_thread::sleep_for(50ms);
+    }
+    ASSERT_EQ(otherPaper.Written().size(), 1u);
+    ExpectSamePictures(paper->Written()[0], otherPaper.Written()[0]);
+    other.Stop();
 }
 
 }  // namespace

@@ -3,13 +3,16 @@
 // printer's current settings as it found them.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "BuiltInSample.h"
+#include "DecodedPng.h"
 #include "FactorySettings.h"
 #include "PaperFigures.h"
 #include "RasterExtent.h"
+#include "ReceiptPng.h"
 #include "ReceiptRenderer.h"
 #include "SettingsSummary.h"
 #include "SimProtocol.h"
@@ -154,6 +157,66 @@ TEST(TestPrintSettings, TheSummaryShowsEveryPageWithTheRecordsValues) {
     EXPECT_TRUE(has(" Отступ слева, мм: 7"));
     EXPECT_TRUE(has("Параметры штрих-кода"));
     EXPECT_TRUE(has(" Скорость: 115200"));
+}
+
+// Whole receipts held against pictures in the tree, pixel by pixel after decoding, with a fixed
+// date. A deliberate change of the font or the layout makes new ones:
+// scripts/regenerate-reference-receipts.
+struct Reference {
+    const char* name;
+    PrinterSettings record;
+    std::string sample;
+};
+
+std::vector<Reference> References() {
+    PrinterSettings shop = kFactorySettings;
+    shop.alignment = 3;
+    shop.leftIndent = 4;
+    shop.printFieldWidth = 40;
+    shop.fontMode = 0x51;  // normal, bold
+    shop.barcodeHri = 3;   // above and below
+    shop.barcodeHeight = 60;
+    shop.barcodeWidth = 2;
+    shop.barcodeQuietZone = 0x21;  // 4 rows above and below, 1 mm either side
+    shop.contrast = 200;
+    return {
+        {"factory-ru", kFactorySettings, std::string(BuiltInSample(SampleLanguage::Russian))},
+        {"shop-en", shop, std::string(BuiltInSample(SampleLanguage::English))},
+        {"markup", kFactorySettings,
+         "@font quadruple quadruple\nTQ\n@font low narrow underline\nsmall\n@reset\n"
+         "@align right\n@barcode ean13 4601234567893\n@align left\n@barcode code39 TQ-20\n"
+         "@@ at\n\ttab\n@feed 8\n@marks\n"},
+    };
+}
+
+TEST(ReferenceReceipts, TheDrawnReceiptsMatchTheirPictures) {
+    const bool record = std::getenv("TQ20_RECEIPT_RECORD") != nullptr;
+    for (const Reference& reference : References()) {
+        const std::string stored = std::string(TQ20_RECEIPT_DIR) + "/" + reference.name + ".png";
+        const std::string drawn =
+            record ? stored : ::testing::TempDir() + "tq20-" + reference.name + ".png";
+        std::vector<std::uint8_t> bytes;
+        std::string error;
+        ASSERT_TRUE(
+            ComposeTestPrint(reference.sample, reference.record, "2026-12-10 12:00", bytes, error))
+            << error;
+        ASSERT_TRUE(WriteReceiptPng(RenderReceipt(bytes, reference.record),
+                                    reference.record.contrast, drawn, error))
+            << error;
+        if (record) {
+            continue;
+        }
+        const DecodedPng expected = DecodePng(stored);
+        const DecodedPng actual = DecodePng(drawn);
+        ASSERT_GT(expected.width, 0) << stored;
+        ASSERT_EQ(actual.width, expected.width) << reference.name;
+        ASSERT_EQ(actual.height, expected.height) << reference.name;
+        int differing = 0;
+        for (std::size_t i = 0; i < expected.grey.size(); ++i) {
+            differing += expected.grey[i] != actual.grey[i] ? 1 : 0;
+        }
+        EXPECT_EQ(differing, 0) << reference.name << ": compare " << drawn << " with " << stored;
+    }
 }
 
 }  // namespace
