@@ -3,6 +3,8 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <functional>
 #include <mutex>
 #include <regex>
@@ -109,6 +111,21 @@ TEST_F(ConfigPreviewTest, TheIndentMovesTheDrawnTitleByEightDotsAMillimetre) {
     Control<QLineEdit>(*window, kPageTextPosition, "indentEdit")->setText("300");
     ASSERT_TRUE(WaitForDrawn([](const PrinterSettings& r) { return r.leftIndent == 0; }));
     EXPECT_EQ(TitleLeft(), before);
+}
+
+TEST_F(ConfigPreviewTest, ThePaperScrollsToWhatThePageChanges) {
+    ASSERT_TRUE(Connect());
+    auto* paperScroll = Find<QScrollArea>(window->Preview(), "receiptScroll")->verticalScrollBar();
+    Select(IDS_BARCODE);
+    const int barcode = paperScroll->value();
+    EXPECT_GT(barcode, 0);
+    Select(IDS_FONT);
+    EXPECT_EQ(paperScroll->value(), 0) << "the first block, in the printer's font, is at the top";
+    // A redraw keeps the part in sight.
+    Select(IDS_BARCODE);
+    Control<QLineEdit>(*window, kPageBarcode, "heightEdit")->setText("120");
+    ASSERT_TRUE(WaitForDrawn([](const PrinterSettings& r) { return r.barcodeHeight == 120; }));
+    EXPECT_EQ(paperScroll->value(), barcode);
 }
 
 // The date is the minute of each composition; the rest must be the same bytes.

@@ -1,9 +1,12 @@
 // The main window on a 1024x768 screen at scale 2 (the run sets QT_SCALE_FACTOR): the pages are
-// larger than the screen, so they scroll, and every button stays on the screen.
+// larger than the screen, so they scroll, and every button stays on the screen; the receipt
+// preview gives way to them.
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTreeWidgetItemIterator>
+
+#include "CReceiptPreview.h"
 
 #include "ConfigWindowFixture.h"
 
@@ -27,6 +30,7 @@ TEST_F(ConfigSmallScreenTest, EveryPageScrollsAndTheButtonsStayOnTheScreen) {
     const QSize screen = window->screen()->availableGeometry().size();
     EXPECT_LE(window->minimumSize().width(), screen.width());
     EXPECT_LE(window->minimumSize().height(), screen.height());
+    EXPECT_TRUE(window->Preview()->isHidden()) << "the pages come before the preview";
     ASSERT_TRUE(Connect());
     auto* tree = Find<QTreeWidget>(window.get(), "pageTree");
     tree->expandAll();

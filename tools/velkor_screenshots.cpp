@@ -124,6 +124,22 @@ bool ShootEdits(CConfigDlg& window, CShotNotifier& notifier, const QString& out)
     return refused && saved && QFile::exists(out + "/velkor-unsaved.png");
 }
 
+// The preview redrawn from a page's unsaved values, then the test print's status line.
+bool ShootPreview(CConfigDlg& window, const QString& out) {
+    Select(window, IDS_TEXT_POSITION);
+    CPage* page = window.Page(kPageTextPosition);
+    page->findChild<QComboBox*>("alignmentCombo")->setCurrentIndex(2);
+    page->findChild<QLineEdit*>("indentEdit")->setText("6");
+    WaitFor([] { return false; }, 300);
+    const bool preview = SaveShot(&window, out + "/velkor-preview.png");
+    page->Reload();
+    auto* testPrint = window.findChild<QPushButton*>("testPrintButton");
+    testPrint->click();
+    WaitFor([&] { return testPrint->isEnabled(); }, 10000);
+    const bool printed = SaveShot(&window, out + "/velkor-test-print.png");
+    return preview && printed;
+}
+
 // The whole screen, for a screen smaller than the window (1024x768 at scale 2).
 bool ShootSmallScreen(CConfigDlg& window, const QString& port, const QString& path) {
     window.move(window.screen()->availableGeometry().topLeft());
@@ -185,6 +201,10 @@ int main(int argc, char** argv) {
     }
     if (!ShootEdits(window, notifier, out)) {
         std::fprintf(stderr, "the pictures around a save were not drawn\n");
+        return 1;
+    }
+    if (!ShootPreview(window, out)) {
+        std::fprintf(stderr, "the preview and the test print were not drawn\n");
         return 1;
     }
     CAboutDlg about(&window);

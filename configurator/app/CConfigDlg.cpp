@@ -15,6 +15,7 @@
 #include "CPrinterInfoDlg.h"
 #include "CPrinterOptionsDlg.h"
 #include "CReceiptPreview.h"
+#include "CommandTable.h"
 #include "ConfiguratorStrings.h"
 #include "ConversationFailure.h"
 #include "ExchangeControls.h"
@@ -44,6 +45,12 @@ int ConnectButtonLabel(ConnectionState state) {
             break;
     }
     return IDS_CONNECT;
+}
+
+// Where on the receipt a page's values show: the barcode page's on the barcode, the others'
+// from the first block, which prints with the printer's own font and text position.
+int PreviewCommandOf(int page) {
+    return page == kPageBarcode ? CMD_PRINT_BARCODE : CMD_INITIALISE;
 }
 
 }  // namespace
@@ -102,7 +109,7 @@ CConfigDlg::CConfigDlg(IUserNotifier& notifier, IProfileStore& profile, IPrinter
     for (CPage* page : CreatePages(*this, m_ui->pageStack)) {
         AddPage(page);
     }
-    FitPageAreaToScreen(*this, *m_ui->pageScroll);
+    FitPageAreaToScreen(*this, *m_ui->pageScroll, {m_preview, m_ui->testPrintButton});
     ShowPage(kPageConnection);
     UpdatePreview();
 }
@@ -179,8 +186,11 @@ void CConfigDlg::keyPressEvent(QKeyEvent* event) {
     QDialog::keyPressEvent(event);
 }
 
+// The test print is here too: on a screen too small for the preview its button is hidden.
 void CConfigDlg::contextMenuEvent(QContextMenuEvent* event) {
     QMenu menu(this);
+    menu.addAction(Text(IDS_TEST_PRINT), this, &CConfigDlg::OnTestPrint)
+        ->setEnabled(m_ui->testPrintButton->isEnabled());
     menu.addAction(Text(IDS_ABOUT), this, &CConfigDlg::OnAbout);
     menu.exec(event->globalPos());
 }
@@ -208,6 +218,7 @@ bool CConfigDlg::ShowPage(int id) {
     }
     m_currentPageId = id;
     m_ui->pageTree->setFocus();
+    m_preview->ScrollToCommand(PreviewCommandOf(id));
     return true;
 }
 

@@ -7,6 +7,10 @@
 #include <QScrollBar>
 #include <QVBoxLayout>
 
+#include <algorithm>
+#include <span>
+
+#include "CommandTable.h"
 #include "ConfiguratorStrings.h"
 #include "PaperFigures.h"
 #include "ReceiptPng.h"
@@ -59,8 +63,31 @@ QSize CReceiptPreview::sizeHint() const {
 
 void CReceiptPreview::Show(const PrinterSettings& record) {
     m_record = record;
-    m_receipt = PaperImage(RenderReceipt(WindowTestPrint(record), record), record.contrast);
+    m_bytes = WindowTestPrint(record);
+    m_receipt = PaperImage(RenderReceipt(m_bytes, record), record.contrast);
     FitToWidth();
+    if (m_commandShown >= 0) {
+        ScrollToCommand(m_commandShown);
+    }
+}
+
+void CReceiptPreview::ScrollToCommand(int commandId) {
+    m_commandShown = commandId;
+    const CommandEntry* command = FindCommand(commandId);
+    const auto prefix = std::span(command->prefix).first(command->prefixLen);
+    const auto found = std::search(m_bytes.begin(), m_bytes.end(), prefix.begin(), prefix.end());
+    const std::span before(m_bytes.begin(), found);
+    ScrollToRow(found == m_bytes.end() ? 0 : RenderReceipt(before, m_record).Height());
+}
+
+// A line of text above the row stays in sight.
+void CReceiptPreview::ScrollToRow(int row) {
+    if (m_receipt.isNull()) {
+        return;
+    }
+    const double scale = double(m_paper->width()) / m_receipt.width();
+    const int above = 2 * paper::kNormalCharHeightDots;
+    m_scroll->verticalScrollBar()->setValue(qRound(std::max(0, row - above) * scale));
 }
 
 bool CReceiptPreview::eventFilter(QObject* watched, QEvent* event) {

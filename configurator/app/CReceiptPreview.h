@@ -2,6 +2,8 @@
 
 #include <QGroupBox>
 #include <QImage>
+#include <cstdint>
+#include <vector>
 
 #include "PrinterSettings.h"
 
@@ -17,6 +19,9 @@ public:
     explicit CReceiptPreview(QWidget* parent);
 
     void Show(const PrinterSettings& record);
+    // Scrolls the paper to where the receipt first uses the command (the font modes, the
+    // barcode), so that what a page changes is in sight; the top for a command it lacks.
+    void ScrollToCommand(int commandId);
     // What is drawn: the record and the whole receipt, one pixel a dot with the paper's margins.
     const PrinterSettings& Record() const { return m_record; }
     const QImage& Receipt() const { return m_receipt; }
@@ -27,9 +32,12 @@ protected:
 
 private:
     void FitToWidth();
+    void ScrollToRow(int row);
 
     QScrollArea* m_scroll;
     QLabel* m_paper;
     PrinterSettings m_record{};
     QImage m_receipt;
+    std::vector<std::uint8_t> m_bytes;
+    int m_commandShown = -1;
 };
