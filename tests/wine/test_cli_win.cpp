@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <chrono>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
+#include <thread>
 
 #include "LoaderFiles.h"
 
@@ -56,6 +59,21 @@ TEST_F(CliTest, SetsAndReadsBackASetting) {
     EXPECT_NE(text.output.find("contrast = 12"), std::string::npos) << text.output;
     const Outcome back = RunTool("settings set " + m_port + " contrast=8");
     EXPECT_EQ(back.exitCode, 0) << back.output;
+}
+
+// The Windows build sends the test receipt; only the picture of it needs the Linux build.
+TEST_F(CliTest, TestPrintSendsTheReceipt) {
+    const Outcome printed = RunTool("test-print " + m_port);
+    EXPECT_EQ(printed.exitCode, 0) << printed.output;
+    const std::filesystem::path receipt =
+        std::filesystem::path(std::getenv("TQ20_TEST_PAPER")) / "receipt-0001.png";
+    for (int i = 0; i < 100 && !std::filesystem::exists(receipt); ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    EXPECT_TRUE(std::filesystem::exists(receipt)) << receipt;
+    const Outcome picture = RunTool("test-print " + m_port + " --preview receipt.png");
+    EXPECT_EQ(picture.exitCode, 6) << picture.output;
+    EXPECT_NE(picture.output.find("does not draw receipts"), std::string::npos) << picture.output;
 }
 
 TEST_F(CliTest, ShowsTheServiceInformation) {

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Runs a Windows program under Wine with the Linux printer simulator on the other end of COM5
-# and on a TCP port of 127.0.0.1, and a second one on COM6 that hangs up the line in the middle
-# of its first reply, as an unplugged adapter does. The Wine prefix is made once in the build
-# folder.
+# and on a TCP port of 127.0.0.1 (its paper in TQ20_TEST_PAPER), and a second one on COM6 that
+# hangs up the line in the middle of its first reply, as an unplugged adapter does. The Wine
+# prefix is made once in the build folder.
 # Usage: wine-run.sh SIMULATOR PREFIX PROGRAM.exe [ARGUMENTS...]
 set -euo pipefail
 sim=$1
@@ -37,11 +37,12 @@ prepare_prefix() {
 "$wineserver" -p2 2>/dev/null || true
 
 out=$(mktemp)
-"$sim" --link "$link" --tcp 0 >"$out" &
+paper=$(mktemp -d)
+"$sim" --link "$link" --tcp 0 --paper "$paper" >"$out" &
 sim_pid=$!
 "$sim" --link "$hangup_link" --fault hangup >/dev/null &
 hangup_pid=$!
-trap 'kill "$sim_pid" "$hangup_pid" 2>/dev/null; wait 2>/dev/null; rm -f "$out"' EXIT
+trap 'kill "$sim_pid" "$hangup_pid" 2>/dev/null; wait 2>/dev/null; rm -rf "$out" "$paper"' EXIT
 for _ in $(seq 100); do
   grep -q '^tcp: ' "$out" && break
   sleep 0.05
@@ -51,6 +52,8 @@ for _ in $(seq 100); do
   sleep 0.05
 done
 export TQ20_TEST_COM=COM5 TQ20_TEST_HANGUP_COM=COM6
+# What COM5's printer prints, as Wine sees the folder.
+export TQ20_TEST_PAPER="Z:${paper//\//\\}"
 TQ20_TEST_TCP=$(sed -n 's/^tcp: //p' "$out")
 export TQ20_TEST_TCP
 "$wine" "$@"
