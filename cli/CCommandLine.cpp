@@ -25,6 +25,9 @@ CCommandLine::CCommandLine()
     m_settings = m_app.add_subcommand("settings", "the printer's settings record");
     m_settings->require_subcommand(1);
     m_settings->footer(m_settingsFooter);
+    m_provision = m_app.add_subcommand(
+        "provision", "bring every printer to a production profile and keep a record of it");
+    m_provision->require_subcommand(1);
 }
 
 CLI::App* CCommandLine::AddSettingsVerb(const std::string& name, const std::string& description) {
@@ -33,6 +36,10 @@ CLI::App* CCommandLine::AddSettingsVerb(const std::string& name, const std::stri
     AddLineOptions(*verb, m_line, m_tcp, m_ports, kSettingsSpeeds);
     AddFramingOptions(*verb, m_line);
     return verb;
+}
+
+CLI::App* CCommandLine::AddProvisionVerb(const std::string& name, const std::string& description) {
+    return m_provision->add_subcommand(name, description);
 }
 
 void CCommandLine::Register(CLI::App* verb, Printers printers, Run run) {

@@ -25,6 +25,8 @@ public:
     CLI::App& App() { return m_app; }
     // "tq20 settings NAME": with the line and framing options and the settings' exit codes.
     CLI::App* AddSettingsVerb(const std::string& name, const std::string& description);
+    // "tq20 provision NAME".
+    CLI::App* AddProvisionVerb(const std::string& name, const std::string& description);
     const std::string& SettingsFooter() const { return m_settingsFooter; }
     ChannelConfig& Line() { return m_line; }
     std::string& Tcp() { return m_tcp; }
@@ -45,6 +47,7 @@ private:
 
     CLI::App m_app;
     CLI::App* m_settings;
+    CLI::App* m_provision;
     std::string m_settingsFooter;
     ChannelConfig m_line;
     std::string m_tcp;

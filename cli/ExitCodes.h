@@ -47,3 +47,13 @@ enum LoadExitCode : int {
     kLoadLineLost = 31,
     kLoadNoRoom = 32,
 };
+
+// Exit codes of "tq20 provision" of its own; a step that fails ends with that step's code (the
+// settings, load and detect codes above).
+enum ProvisionExitCode : int {
+    kProvisionDone = 0,
+    kProvisionBadProfile = 40,
+    kProvisionRecordNotWritten = 41,
+    kProvisionWrongVersion = 42,
+    kProvisionNotVerified = 43,
+};

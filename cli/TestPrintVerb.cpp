@@ -2,48 +2,12 @@
 #include <chrono>
 #include <memory>
 
-#include "ConfiguratorStrings.h"
 #include "Console.h"
 #include "PortRunner.h"
-#include "ReceiptPicture.h"
-#include "SettingsSession.h"
 #include "TestPrintComposer.h"
+#include "TestPrintRun.h"
 #include "TestPrintSample.h"
 #include "Verbs.h"
-
-namespace {
-
-struct TestPrintJob {
-    std::string samplePath;
-    std::string sample;
-    std::string date;
-    std::string preview;
-};
-
-int RunTestPrint(const ChannelConfig& line, const TestPrintJob& job) {
-    CPrinterSession session(line);
-    const auto record = OpenAndRead(session);
-    if (!record) {
-        return session.ExitCode();
-    }
-    std::vector<std::uint8_t> bytes;
-    std::string error;
-    if (!ComposeTestPrint(job.sample, *record, job.date, bytes, error)) {
-        return BadInput(error);
-    }
-    if (!job.preview.empty()) {
-        session.Close();
-        return WriteReceiptPicture(bytes, *record, job.preview, error) ? kSettingsDone
-                                                                       : BadInput(error);
-    }
-    if (!session.Print(bytes)) {
-        return session.ExitCode();
-    }
-    Out() << ConfigString(IDS_TEST_PRINT_SENT) << '\n';
-    return kSettingsDone;
-}
-
-}  // namespace
 
 void AddTestPrintVerb(CCommandLine& commandLine) {
     auto job = std::make_shared<TestPrintJob>();
@@ -71,7 +35,7 @@ void AddTestPrintVerb(CCommandLine& commandLine) {
             job->date = TestPrintDate(std::chrono::system_clock::now());
             return RunOnLines(lines, asJson,
                               [job](const ChannelConfig& one, IJobProgress&, nlohmann::json&) {
-                                  return RunTestPrint(one, *job);
+                                  return PrintTestReceipt(one, *job);
                               });
         });
 }

@@ -14,3 +14,5 @@ void AddLoadVerb(CCommandLine& commandLine);
 void AddDetectVerb(CCommandLine& commandLine);
 void AddTestPrintVerb(CCommandLine& commandLine);
 void AddPreviewVerb(CCommandLine& commandLine);
+void AddProvisionCheckVerb(CCommandLine& commandLine);
+void AddProvisionRunVerb(CCommandLine& commandLine);

@@ -210,6 +210,7 @@ ConversationStep CSettingsConversation::OnInfoReply(std::span<const std::uint8_t
     }
     ConversationStep step = Pop();
     step.infoText = item < kInfoItems ? InfoItemLine(item, reply) : InfoFontLine(reply);
+    step.infoItem = {item, InfoItemValue(item, reply)};
     return step;
 }
 

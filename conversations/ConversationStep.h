@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "FlowCharacters.h"
@@ -48,6 +49,8 @@ struct ConversationStep {
     std::optional<PrinterSettings> settings;
     // A piece of the service information text, in order.
     std::optional<std::string> infoText;
+    // With an item's piece: the item's number and its text alone.
+    std::optional<std::pair<int, std::string>> infoItem;
     // Values the Xon/Xoff rule stored instead of the ones asked for.
     std::vector<FlowCharacterChange> flowChanges;
     // The read-back found a field the printer did not take.

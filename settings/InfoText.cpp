@@ -44,6 +44,13 @@ std::string InfoFontLine(std::span<const std::uint8_t> reply) {
     return ConfigString(IDS_INFO_FONT) + Cp1251ToUtf8(reply.first(length)) + "\n";
 }
 
+std::string InfoItemValue(int item, std::span<const std::uint8_t> reply) {
+    const auto end = std::find(reply.begin(), reply.end(), InfoTerminator(item));
+    std::string text = Cp1251ToUtf8(std::span(reply.begin(), end));
+    text.erase(text.find_last_not_of(" \r\n") + 1);
+    return text;
+}
+
 std::string InfoStateBlock(std::uint8_t state) {
     std::string block = std::string("\n") + ConfigString(IDS_PRINTER_STATE);
     bool any = false;

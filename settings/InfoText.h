@@ -15,5 +15,8 @@ std::uint8_t InfoTerminator(int item);
 std::string InfoItemLine(int item, std::span<const std::uint8_t> reply);
 // "Шрифт:  text\n": the text up to its NUL, without one trailing LF.
 std::string InfoFontLine(std::span<const std::uint8_t> reply);
+// The item's text alone, for comparing (a firmware version, a font name): up to its
+// terminator, without trailing blanks.
+std::string InfoItemValue(int item, std::span<const std::uint8_t> reply);
 // "\nСостояние принтера:" followed by " OK" or one line per state bit 0 to 5.
 std::string InfoStateBlock(std::uint8_t state);

@@ -1,0 +1,6 @@
+#pragma once
+
+#include <string>
+
+// The name this machine goes by on the network, for the provisioning records.
+std::string StationName();
