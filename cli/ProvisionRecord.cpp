@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <fstream>
+#include <mutex>
 
 #include "SyncedAppend.h"
 
@@ -108,6 +109,10 @@ std::string RecordCsvLine(const ProvisionRecord& record) {
 
 bool AppendRecord(const std::string& path, const std::string& csvPath,
                   const ProvisionRecord& record, std::string& error) {
+    // The printers of a run append from their own threads: one record, and one header, at a
+    // time.
+    static std::mutex appending;
+    const std::lock_guard lock(appending);
     if (!AppendSynced(path, RecordJson(record).dump() + "\n", error)) {
         return false;
     }
