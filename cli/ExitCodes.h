@@ -56,4 +56,5 @@ enum ProvisionExitCode : int {
     kProvisionRecordNotWritten = 41,
     kProvisionWrongVersion = 42,
     kProvisionNotVerified = 43,
+    kProvisionStopped = 44,
 };

@@ -6,8 +6,8 @@
 #include <vector>
 
 // One step of one printer's provisioning: its name ("line", "info", "firmware", "font",
-// "settings", "verify", "test-print"), "done", "skipped" (nothing to do) or "failed", and
-// how long it took.
+// "settings", "verify", "test-print"), "done", "skipped" (nothing to do), "failed" or
+// "stopped" (a stop was asked for before it), and how long it took.
 struct ProvisionStep {
     std::string name;
     std::string result;
@@ -25,7 +25,7 @@ struct ProvisionRecord {
     std::string fontBefore, fontAfter;
     std::string profileDigest;
     std::vector<ProvisionStep> steps;
-    std::string result;  // "done", "failed" or "already done"
+    std::string result;  // "done", "failed", "already done" or "stopped"
     std::string error;   // the failure's words, as the single command prints them
     double seconds = 0;
 

@@ -13,6 +13,7 @@
 #include "LoadRun.h"
 #include "SettingsDiff.h"
 #include "SettingsWriter.h"
+#include "StopRequest.h"
 #include "TestPrintRun.h"
 
 namespace {
@@ -57,6 +58,8 @@ public:
         m_record.model = plan.profile.model;
         m_record.profileDigest = plan.digest;
     }
+
+    const ProvisionRecord& Record() const { return m_record; }
 
     int Run() {
         int code = Step("line", [this] { return FindLine(); });
@@ -106,6 +109,11 @@ private:
     // record.
     template <typename Work>
     int Step(const char* name, Work work) {
+        if (StopRequested()) {
+            m_record.steps.push_back({name, "stopped", 0});
+            m_record.error = "Stopped before this step.";
+            return m_failure = kProvisionStopped;
+        }
         m_progress.Retitle(name);
         const auto start = Clock::now();
         std::string output;
@@ -225,9 +233,10 @@ private:
 
     // The record is on the disk before the printer counts as done.
     int Finish(int code) {
-        m_record.result = m_alreadyDone            ? "already done"
-                          : code == kProvisionDone ? "done"
-                                                   : "failed";
+        m_record.result = m_alreadyDone               ? "already done"
+                          : code == kProvisionDone    ? "done"
+                          : code == kProvisionStopped ? "stopped"
+                                                      : "failed";
         m_record.seconds = SecondsSince(m_start);
         if (code == kProvisionDone) {
             m_record.error.clear();  // a boot-area printer's silence, mended by its load
@@ -257,6 +266,10 @@ private:
 
 }  // namespace
 
-int ProvisionPrinter(const ChannelConfig& port, const ProvisionPlan& plan, IJobProgress& progress) {
-    return CProvisionRun(port, plan, progress).Run();
+int ProvisionPrinter(const ChannelConfig& port, const ProvisionPlan& plan, IJobProgress& progress,
+                     ProvisionRecord& outcome) {
+    CProvisionRun run(port, plan, progress);
+    const int code = run.Run();
+    outcome = run.Record();
+    return code;
 }

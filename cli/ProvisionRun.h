@@ -26,5 +26,8 @@ struct ProvisionPlan {
 // where they differ (or with force), the settings written and checked as "settings diff"
 // compares them, the test print. Each step runs through the single command's own code and
 // prints its words; the attempt is appended to the record file, synced, before the outcome is
-// told. The exit code of the step that failed, 0 when done or already done.
-int ProvisionPrinter(const ChannelConfig& port, const ProvisionPlan& plan, IJobProgress& progress);
+// told. A stop asked for (Ctrl+C at a station) ends the attempt before its next step. The exit
+// code of the step that failed, 0 when done or already done; the attempt as recorded in
+// outcome.
+int ProvisionPrinter(const ChannelConfig& port, const ProvisionPlan& plan, IJobProgress& progress,
+                     ProvisionRecord& outcome);

@@ -7,6 +7,7 @@
 #include "PortRunner.h"
 #include "ProfileDigest.h"
 #include "ProvisionRun.h"
+#include "ProvisionStation.h"
 #include "StationName.h"
 #include "TestPrintComposer.h"
 #include "TestPrintSample.h"
@@ -19,6 +20,7 @@ struct RunChoices {
     std::string recordPath = "provision-records.jsonl";
     bool csv = false;
     bool force = false;
+    bool station = false;
 };
 
 // The CSV beside the record file: the same name ending in .csv.
@@ -74,6 +76,8 @@ void AddProvisionRunVerb(CCommandLine& commandLine) {
     run->add_flag("--csv", choices->csv, "also append each record to a CSV file beside it");
     run->add_flag("--force", choices->force,
                   "load and write even where the printer already carries the profile");
+    run->add_flag("--station", choices->station,
+                  "keep running: provision each printer plugged in on the ports, until Ctrl+C");
     AddManyPrinterOptions(*run, commandLine.Ports(), commandLine.AsJson());
     run->footer(
         "Exit codes: 0 every printer done or already done; 40 the profile cannot be "
@@ -82,16 +86,21 @@ void AddProvisionRunVerb(CCommandLine& commandLine) {
         "differ; a failed step otherwise ends with that command's own code (tq20 "
         "settings, load and detect --help list them).\n" +
         std::string(kUsageExitCodeHelp) + "\n" + kManyPrintersHelp);
-    commandLine.Register(run, CCommandLine::Printers::Many,
-                         [choices](const CCommandLine::Lines& lines, bool asJson) {
-                             const auto plan = Plan(*choices);
-                             if (!plan) {
-                                 return static_cast<int>(kProvisionBadProfile);
-                             }
-                             return RunOnLines(lines, asJson,
-                                               [&plan](const ChannelConfig& one,
-                                                       IJobProgress& progress, nlohmann::json&) {
-                                                   return ProvisionPrinter(one, *plan, progress);
-                                               });
-                         });
+    commandLine.Register(
+        run, CCommandLine::Printers::Many,
+        [choices](const CCommandLine::Lines& lines, bool asJson) {
+            const auto plan = Plan(*choices);
+            if (!plan) {
+                return static_cast<int>(kProvisionBadProfile);
+            }
+            if (choices->station) {
+                return RunStation(lines, *plan);
+            }
+            return RunOnLines(
+                lines, asJson,
+                [&plan](const ChannelConfig& one, IJobProgress& progress, nlohmann::json&) {
+                    ProvisionRecord outcome;
+                    return ProvisionPrinter(one, *plan, progress, outcome);
+                });
+        });
 }
