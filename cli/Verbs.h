@@ -16,3 +16,4 @@ void AddTestPrintVerb(CCommandLine& commandLine);
 void AddPreviewVerb(CCommandLine& commandLine);
 void AddProvisionCheckVerb(CCommandLine& commandLine);
 void AddProvisionRunVerb(CCommandLine& commandLine);
+void AddProvisionReportVerb(CCommandLine& commandLine);

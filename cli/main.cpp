@@ -6,10 +6,11 @@
 int main(int argc, char** argv) {
     ProgramQueues();
     CCommandLine commandLine;
-    for (const auto addVerb : {AddSettingsReadVerb, AddSettingsSetVerb, AddSettingsSaveVerb,
-                               AddSettingsRestoreFileVerb, AddSettingsDiffVerb, AddSettingsInfoVerb,
-                               AddSettingsRestoreVerb, AddLoadVerb, AddDetectVerb, AddTestPrintVerb,
-                               AddPreviewVerb, AddProvisionCheckVerb, AddProvisionRunVerb}) {
+    for (const auto addVerb :
+         {AddSettingsReadVerb, AddSettingsSetVerb, AddSettingsSaveVerb, AddSettingsRestoreFileVerb,
+          AddSettingsDiffVerb, AddSettingsInfoVerb, AddSettingsRestoreVerb, AddLoadVerb,
+          AddDetectVerb, AddTestPrintVerb, AddPreviewVerb, AddProvisionCheckVerb,
+          AddProvisionRunVerb, AddProvisionReportVerb}) {
         addVerb(commandLine);
     }
     return commandLine.Execute(argc, argv);

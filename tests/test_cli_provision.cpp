@@ -227,4 +227,42 @@ TEST_F(ProvisionTest, ARecordThatCannotBeWrittenLeavesThePrinterNotDone) {
     EXPECT_EQ(run.output.find("done:"), std::string::npos) << run.output;
 }
 
+TEST_F(ProvisionTest, TheReportAddsUpARecordFile) {
+    const auto attempt = [](const char* serial, const char* result, const char* firmware,
+                            double seconds, const char* failedStep) {
+        nlohmann::json steps = nlohmann::json::array({{{"step", "info"}, {"result", "done"}}});
+        if (*failedStep != 0) {
+            steps.push_back({{"step", failedStep}, {"result", "failed"}});
+        }
+        return nlohmann::json{{"port", "/dev/ttyUSB0"},    {"serial", serial},   {"result", result},
+                              {"firmwareAfter", firmware}, {"seconds", seconds}, {"steps", steps}}
+                   .dump() +
+               "\n";
+    };
+    const std::string records = Write(
+        "records.jsonl",
+        attempt("A", "done", "1.08", 10, "") + attempt("B", "done", "1.08", 30, "") +
+            attempt("C", "done", "1.07", 20, "") + attempt("D", "failed", "1.07", 5, "firmware") +
+            attempt("E", "failed", "", 2, "info") + attempt("A", "already done", "1.08", 1, "") +
+            R"({"stationSummary": true, "port": "/dev/ttyUSB0"})"
+            "\n"
+            "not a record\n");
+    const std::string csv = folder + "/totals.csv";
+    const Outcome report = RunTool("provision report " + records + " --csv " + csv);
+    ASSERT_EQ(report.exitCode, 0) << report.output;
+    for (const char* line :
+         {"Attempts: 6 (already done 1, done 3, failed 2)",
+          "Done, by firmware version: 1.07 1, 1.08 2", "mean 20.0 s, slowest 30.0 s (B)",
+          "Failures by step: firmware 1, info 1"}) {
+        EXPECT_NE(report.output.find(line), std::string::npos) << line << "\n" << report.output;
+    }
+    std::ifstream file(csv);
+    std::stringstream text;
+    text << file.rdbuf();
+    EXPECT_NE(text.str().find("result,done,3\n"), std::string::npos) << text.str();
+    EXPECT_NE(text.str().find("failedStep,firmware,1\n"), std::string::npos) << text.str();
+    EXPECT_NE(text.str().find("time,slowest,30.00\n"), std::string::npos) << text.str();
+    EXPECT_EQ(RunTool("provision report " + folder + "/none.jsonl").exitCode, 40);
+}
+
 }  // namespace
