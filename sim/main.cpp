@@ -11,6 +11,7 @@
 
 #include "CPrinterSim.h"
 #include "CSimPaper.h"
+#include "Cp1251.h"
 #include "Tq20Version.h"
 
 namespace {
@@ -32,7 +33,8 @@ void BlockStopSignals(sigset_t& stopSignals) {
     pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
 }
 
-// What this printer tells about itself, and what its loads change.
+// What this printer tells about itself, and what its loads change: typed in UTF-8, held in the
+// printer's code page.
 struct PrinterIdentity {
     std::map<int, std::string> infoItems;
     std::optional<std::string> loadedVersion;
@@ -40,13 +42,13 @@ struct PrinterIdentity {
 
     void ApplyTo(CSimProtocol& protocol) const {
         for (const auto& [item, text] : infoItems) {
-            protocol.SetInfoItem(item, text);
+            protocol.SetInfoItem(item, Utf8ToCp1251(text));
         }
         if (loadedVersion) {
-            protocol.SetLoadedVersion(*loadedVersion);
+            protocol.SetLoadedVersion(Utf8ToCp1251(*loadedVersion));
         }
         if (loadedFont) {
-            protocol.SetLoadedFont(*loadedFont);
+            protocol.SetLoadedFont(Utf8ToCp1251(*loadedFont));
         }
     }
 };
