@@ -77,17 +77,11 @@ bool CPrinterSim::Start() {
     if (::pipe2(m_wake, O_CLOEXEC | O_NONBLOCK) != 0) {
         return false;
     }
-    if (m_options.pty) {
-        m_master = OpenPtyMaster(m_devicePath);
-        // Holding the slave open keeps the line alive between two hosts; without it the master
-        // reads EIO as soon as a host closes the port.
-        m_slaveKeeper =
-            m_master < 0 ? -1 : ::open(m_devicePath.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC);
-        if (m_slaveKeeper < 0 || !ProgramPtyLine(m_slaveKeeper, m_protocol.Line())) {
-            Stop();
-            return false;
-        }
+    if (m_options.pty && !OpenPty()) {
+        Stop();
+        return false;
     }
+    m_unplugPending = m_options.unplugAtBlock > 0;
     if (m_options.tcp) {
         m_listener = OpenListener(m_options.tcpPort, m_tcpPort);
         if (m_listener < 0) {
@@ -115,6 +109,61 @@ void CPrinterSim::Stop() {
     CloseFd(m_master);
     CloseFd(m_wake[0]);
     CloseFd(m_wake[1]);
+    std::lock_guard lock(m_lineMutex);
+    if (m_link) {
+        m_link->Remove();
+        m_link.reset();
+    }
+}
+
+bool CPrinterSim::OpenPty() {
+    std::string path;
+    const int master = OpenPtyMaster(path);
+    // Holding the slave open keeps the line alive between two hosts; without it the master
+    // reads EIO as soon as a host closes the port.
+    int keeper = master < 0 ? -1 : ::open(path.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC);
+    SimLine line;
+    {
+        std::lock_guard lock(m_stateMutex);
+        line = m_protocol.Line();
+    }
+    if (keeper < 0 || !ProgramPtyLine(keeper, line)) {
+        CloseFd(keeper);
+        int unused = master;
+        CloseFd(unused);
+        return false;
+    }
+    m_master = master;
+    m_slaveKeeper = keeper;
+    std::lock_guard lock(m_lineMutex);
+    m_devicePath = path;
+    if (m_link) {
+        m_link->PointAt(path);
+    }
+    m_pluggedIn = true;
+    m_lineChanged.notify_all();
+    return true;
+}
+
+std::string CPrinterSim::DevicePath() const {
+    std::lock_guard lock(m_lineMutex);
+    return m_devicePath;
+}
+
+CSimDeviceLink::Result CPrinterSim::LinkTo(const std::string& path) {
+    std::lock_guard lock(m_lineMutex);
+    CSimDeviceLink link(path);
+    // Unplugged now: the link is made when the line comes back.
+    const auto result = m_pluggedIn ? link.PointAt(m_devicePath) : CSimDeviceLink::Result::Made;
+    if (result == CSimDeviceLink::Result::Made) {
+        m_link = std::move(link);
+    }
+    return result;
+}
+
+bool CPrinterSim::WaitPluggedIn(std::chrono::milliseconds timeout) const {
+    std::unique_lock lock(m_lineMutex);
+    return m_lineChanged.wait_for(lock, timeout, [this] { return m_pluggedIn; });
 }
 
 void CPrinterSim::InjectFault(const SimFault& fault) {
@@ -156,8 +205,17 @@ void CPrinterSim::Run() {
         if (m_client >= 0) {
             fds.push_back({m_client, POLLIN, 0});
         }
-        if (::poll(fds.data(), fds.size(), -1) < 0 && errno != EINTR) {
+        int timeout = -1;
+        if (m_plugInAt) {
+            const auto left =
+                std::chrono::ceil<std::chrono::milliseconds>(*m_plugInAt - Clock::now());
+            timeout = static_cast<int>(std::max<long long>(0, left.count()));
+        }
+        if (::poll(fds.data(), fds.size(), timeout) < 0 && errno != EINTR) {
             return;
+        }
+        if (m_plugInAt && Clock::now() >= *m_plugInAt) {
+            PlugIn();
         }
         for (const pollfd& ready : fds) {
             if (m_stop || ready.revents == 0) {
@@ -240,6 +298,7 @@ void CPrinterSim::HandleInput(std::vector<std::uint8_t> bytes, Source source) {
     LineVerdict verdict = LineVerdict::Match;
     CSimProtocol::Output out;
     bool printed = false;
+    bool unplug = false;
     CSimProtocol::Record record{};
     {
         std::lock_guard lock(m_stateMutex);
@@ -255,6 +314,9 @@ void CPrinterSim::HandleInput(std::vector<std::uint8_t> bytes, Source source) {
             out = m_protocol.Feed(bytes);
             // A load is not a receipt: neither the bytes that start it nor its blocks print.
             printed = !wasInBootArea && !m_protocol.InBootArea();
+            unplug = m_unplugPending &&
+                     m_protocol.BootArea().AtBlockOfFirstProgramLoad(m_options.unplugAtBlock);
+            m_unplugPending = m_unplugPending && !unplug;
         }
     }
     m_log.Heard(bytes, out.commands);
@@ -274,6 +336,9 @@ void CPrinterSim::HandleInput(std::vector<std::uint8_t> bytes, Source source) {
     }
     if (!out.reply.empty()) {
         SendReply(std::move(out.reply), source);
+    }
+    if (unplug) {
+        Unplug(source);
     }
 }
 
@@ -318,6 +383,37 @@ void CPrinterSim::CloseSource(Source source) {
     }
     CloseFd(m_slaveKeeper);
     CloseFd(m_master);
+}
+
+// Pulled out like an adapter: the device and its link are gone and the host sees its line hang
+// up; the printer keeps its state and comes back on a new device a while later. A TCP host just
+// loses its connection.
+void CPrinterSim::Unplug(Source source) {
+    if (source == Source::Pty) {
+        WaitForHostRequest();
+        std::lock_guard lock(m_lineMutex);
+        if (m_link) {
+            m_link->Remove();
+        }
+        m_pluggedIn = false;
+        m_plugInAt = Clock::now() + m_options.replugAfter;
+    }
+    CloseSource(source);
+    std::lock_guard lock(m_stateMutex);
+    m_protocol.LineLost();
+}
+
+void CPrinterSim::WaitForHostRequest() {
+    constexpr int kHostReplyWatchMs = 2000;
+    pollfd fds[2] = {{m_master, POLLIN, 0}, {m_wake[0], POLLIN, 0}};
+    ::poll(fds, 2, kHostReplyWatchMs);
+}
+
+void CPrinterSim::PlugIn() {
+    m_plugInAt.reset();
+    if (!OpenPty()) {
+        m_plugInAt = Clock::now() + m_options.replugAfter;  // no pseudo-terminal now: later
+    }
 }
 
 bool CPrinterSim::WritePaced(const std::uint8_t* data, std::size_t length, Source source) {

@@ -6,11 +6,13 @@
 #include <cstdint>
 #include <functional>
 #include <mutex>
+#include <optional>
 #include <span>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "CSimDeviceLink.h"
 #include "CSimLog.h"
 #include "SimProtocol.h"
 
@@ -36,6 +38,10 @@ struct SimOptions {
     std::uint16_t tcpPort = 0;  // 0: any free port on 127.0.0.1
     bool pace = false;          // bytes take as long as on a real line in both directions
     bool checkLine = true;      // refuse a host whose line settings differ from the printer's
+    // The printer's line goes away once it has answered this block of its first program load,
+    // as when an adapter is pulled, and comes back replugAfter later (0: never unplugged).
+    std::size_t unplugAtBlock = 0;
+    std::chrono::milliseconds replugAfter{1000};
     SimLogLimits logLimits{};
 };
 
@@ -50,8 +56,14 @@ public:
     bool Start();
     void Stop();
 
-    std::string DevicePath() const { return m_devicePath; }
+    // The pseudo-terminal; a new one after every unplug.
+    std::string DevicePath() const;
     std::uint16_t TcpPort() const { return m_tcpPort; }
+    // Makes a symbolic link to the pseudo-terminal that follows it across unplugs and is
+    // removed on Stop(); call after Start().
+    CSimDeviceLink::Result LinkTo(const std::string& path);
+    // False when the line is still unplugged after the timeout.
+    bool WaitPluggedIn(std::chrono::milliseconds timeout) const;
 
     void InjectFault(const SimFault& fault);
     void SetPacing(bool pace);
@@ -93,6 +105,12 @@ private:
     bool WriteAll(const std::uint8_t* data, std::size_t length, Source source);
     bool WritePaced(const std::uint8_t* data, std::size_t length, Source source);
     void CloseSource(Source source);
+    void Unplug(Source source);
+    void PlugIn();
+    bool OpenPty();
+    // Waits, within the host's reply watch, until the host sends again: then it has what the
+    // printer answered before the line went.
+    void WaitForHostRequest();
     // Sleeps until the time given; false when the simulator is being stopped.
     bool SleepUntil(std::chrono::steady_clock::time_point until);
     std::chrono::nanoseconds ByteTime();
@@ -104,8 +122,16 @@ private:
     int m_client = -1;
     int m_queued = -1;
     int m_wake[2]{-1, -1};
-    std::string m_devicePath;
     std::uint16_t m_tcpPort = 0;
+    bool m_unplugPending = false;  // the unplug at a block has yet to come
+    std::optional<std::chrono::steady_clock::time_point> m_plugInAt;
+
+    // The line as hosts find it; the simulator's thread changes it on an unplug.
+    mutable std::mutex m_lineMutex;
+    mutable std::condition_variable m_lineChanged;
+    std::string m_devicePath;
+    std::optional<CSimDeviceLink> m_link;
+    bool m_pluggedIn = true;
     std::thread m_thread;
     std::atomic<bool> m_stop{false};
     std::atomic<std::size_t> m_bytesSent{0};

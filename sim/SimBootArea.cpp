@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <utility>
 
 namespace {
 
@@ -29,6 +30,8 @@ void CSimBootArea::Begin(std::vector<std::uint8_t>& reply) {
     m_fontStartPending = false;
     m_flag = m_config.flag;
     m_pending.clear();
+    m_load = SimLoadKind::None;
+    m_loadBlocks = 0;
     if (Faulty(BootFaultKind::Silence, 'B')) {
         return;
     }
@@ -66,7 +69,7 @@ std::size_t CSimBootArea::Feed(std::span<const std::uint8_t> bytes,
             continue;
         }
         if (m_pending[0] != RS) {
-            m_pending.clear();  // line noise between requests
+            LeaveOrDrop();
             continue;
         }
         if (m_pending.size() >= 2 && m_pending.size() == RequestLength(m_pending[1])) {
@@ -76,6 +79,18 @@ std::size_t CSimBootArea::Feed(std::span<const std::uint8_t> bytes,
         }
     }
     return used;
+}
+
+// Between requests, bytes that start none of the boot area's are line noise to a printer
+// without a working program; one whose program is whole leaves the boot area for them, as a
+// load that was given up leaves it.
+void CSimBootArea::LeaveOrDrop() {
+    if (m_programBroken) {
+        m_pending.clear();
+        return;
+    }
+    m_active = false;
+    m_handedBack = std::exchange(m_pending, {});
 }
 
 void CSimBootArea::AnswerModel(std::vector<std::uint8_t>& reply) {
@@ -100,8 +115,7 @@ void CSimBootArea::Answer(std::span<const std::uint8_t> request, std::vector<std
     const std::size_t start = reply.size();
     switch (letter) {
         case 'r':
-            // Bit 2 of the flag byte opens a font load: the printer picks the address.
-            m_fontStartPending = (request[4] & 0x04) != 0;
+            OpenBlock(request[4]);
             reply.insert(reply.end(), {RS, 'C', 'A', 0x00});
             Trail(reply, false, letter);
             break;
@@ -123,7 +137,7 @@ void CSimBootArea::Answer(std::span<const std::uint8_t> request, std::vector<std
             reply.insert(reply.end(), {RS, 'S', 'M'});
             Trail(reply, true, letter);
             if ((request[4] & 0x82) == 0x82) {
-                m_active = false;  // the last block: back to printing
+                FinishLoad();
             }
             break;
         default:
@@ -132,6 +146,27 @@ void CSimBootArea::Answer(std::span<const std::uint8_t> request, std::vector<std
     if (Faulty(BootFaultKind::Letters, letter)) {
         reply[start + 1] = 'X';
     }
+}
+
+void CSimBootArea::OpenBlock(std::uint8_t flag) {
+    // Bit 2 of the flag byte opens a font load: the printer picks the address.
+    m_fontStartPending = (flag & 0x04) != 0;
+    if (m_load == SimLoadKind::None) {
+        m_load = m_fontStartPending ? SimLoadKind::Font : SimLoadKind::Program;
+        m_programLoads += m_load == SimLoadKind::Program ? 1 : 0;
+    }
+}
+
+// The last block: back to printing, unless the program is still broken (a font went in after
+// an interrupted program load), which leaves nothing to go back to.
+void CSimBootArea::FinishLoad() {
+    if (m_load == SimLoadKind::Program) {
+        m_programBroken = false;
+    }
+    m_finished = m_load;
+    m_load = SimLoadKind::None;
+    m_loadBlocks = 0;
+    m_active = m_programBroken;
 }
 
 void CSimBootArea::AnswerAddress(std::span<const std::uint8_t> request,
@@ -155,6 +190,9 @@ void CSimBootArea::AnswerData(std::span<const std::uint8_t> request,
                               std::vector<std::uint8_t>& reply) {
     const auto data = request.subspan(kShortRequest);
     m_blockAddresses.push_back(m_address);
+    ++m_loadBlocks;
+    // From the first block on, the old program is partly overwritten.
+    m_programBroken = m_programBroken || m_load == SimLoadKind::Program;
     for (std::size_t i = 0; i < data.size(); ++i) {
         m_memory[(m_address + i) % kMemorySize] = data[i];
     }

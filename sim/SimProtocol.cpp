@@ -48,6 +48,16 @@ void CSimProtocol::SetInfoItem(int item, std::string text) {
     }
 }
 
+std::string CSimProtocol::InfoItem(int item) const {
+    return item >= 1 && item <= kInfoItems ? m_info[static_cast<std::size_t>(item - 1)]
+                                           : std::string();
+}
+
+void CSimProtocol::LineLost() {
+    m_pending.clear();
+    m_boot.LineLost();
+}
+
 void CSimProtocol::SetByte(std::vector<std::uint8_t> prefix, std::size_t index,
                            std::size_t params) {
     m_commands.push_back(
@@ -136,13 +146,27 @@ int CSimProtocol::MatchFront(const Command& command) const {
     return m_pending.size() >= command.prefix.size() + command.params ? 1 : 0;
 }
 
+void CSimProtocol::FeedBootArea(Output& out) {
+    const std::size_t used = m_boot.Feed(m_pending, out.reply, out.commands);
+    m_pending.erase(m_pending.begin(), m_pending.begin() + static_cast<long>(used));
+    // The boot area left for a command of the printer's own: it is answered as such.
+    const std::vector<std::uint8_t> back = m_boot.HandBack();
+    m_pending.insert(m_pending.begin(), back.begin(), back.end());
+    const SimLoadKind finished = m_boot.TakeFinishedLoad();
+    if (finished == SimLoadKind::Program && m_loadedVersion) {
+        SetInfoItem(kInfoFirmware, *m_loadedVersion);
+    }
+    if (finished == SimLoadKind::Font && m_loadedFont) {
+        SetInfoItem(kInfoFont, *m_loadedFont);
+    }
+}
+
 CSimProtocol::Output CSimProtocol::Feed(std::span<const std::uint8_t> bytes) {
     Output out;
     m_pending.insert(m_pending.end(), bytes.begin(), bytes.end());
     while (!m_pending.empty()) {
         if (m_boot.Active()) {
-            const std::size_t used = m_boot.Feed(m_pending, out.reply, out.commands);
-            m_pending.erase(m_pending.begin(), m_pending.begin() + static_cast<long>(used));
+            FeedBootArea(out);
             continue;
         }
         const Command* whole = nullptr;

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -16,6 +17,9 @@ class CSimProtocol {
 public:
     using Record = std::array<std::uint8_t, 19>;
     static constexpr int kInfoItems = 9;
+    static constexpr int kInfoSerial = 3;
+    static constexpr int kInfoFirmware = 4;
+    static constexpr int kInfoFont = 9;
 
     struct Output {
         std::vector<std::uint8_t> reply;
@@ -36,6 +40,13 @@ public:
     // Changes the printer's line settings in the current and the saved record.
     bool SetLine(const SimLine& line);
     void SetInfoItem(int item, std::string text);
+    std::string InfoItem(int item) const;
+    // What the firmware item reports after a program load that ran to its end, and the font
+    // item after such a font load; without them a load leaves the items as they were.
+    void SetLoadedVersion(std::string version) { m_loadedVersion = std::move(version); }
+    void SetLoadedFont(std::string font) { m_loadedFont = std::move(font); }
+    // The host's line went away: a command half heard goes with it.
+    void LineLost();
     void SetStatus(std::uint8_t status) { m_status = status; }
     CSimBootArea& BootArea() { return m_boot; }
     bool InBootArea() const { return m_boot.Active(); }
@@ -56,6 +67,7 @@ private:
     void SetByte(std::vector<std::uint8_t> prefix, std::size_t index, std::size_t params = 1);
     void Accept(std::vector<std::uint8_t> prefix, std::size_t params);
     void AnswerInfo(std::uint8_t item, Output& out) const;
+    void FeedBootArea(Output& out);
     // 1: a whole command is at the front; 0: it may still come; -1: no command starts here.
     int MatchFront(const Command& command) const;
 
@@ -63,6 +75,8 @@ private:
     Record m_saved{};
     Record m_current{};
     std::array<std::string, kInfoItems> m_info;
+    std::optional<std::string> m_loadedVersion;
+    std::optional<std::string> m_loadedFont;
     std::uint8_t m_status = 0;
     std::vector<Command> m_commands;
     CSimBootArea m_boot;

@@ -1,16 +1,17 @@
 // tq20-sim: a TQ-20 printer on a pseudo-terminal (and a TCP port), for working without hardware.
 #include <signal.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <CLI/CLI.hpp>
 #include <cstdio>
 #include <iostream>
 #include <map>
 #include <memory>
+#include <optional>
+#include <string>
 
 #include "CPrinterSim.h"
 #include "CSimPaper.h"
+#include "Cp1251.h"
 #include "Tq20Version.h"
 
 namespace {
@@ -32,31 +33,55 @@ void BlockStopSignals(sigset_t& stopSignals) {
     pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
 }
 
-// Only a symbolic link (left by an earlier run) is replaced; a file or anything else that a
-// user keeps at that path is not ours to delete.
-bool MakeLink(const std::string& link, const std::string& device) {
-    struct stat info {};
-    if (::lstat(link.c_str(), &info) == 0) {
-        if (!S_ISLNK(info.st_mode)) {
-            std::cerr << "tq20-sim: " << link << " exists and is not a symbolic link; left alone\n";
-            return false;
+// What this printer tells about itself, and what its loads change: typed in UTF-8, held in the
+// printer's code page.
+struct PrinterIdentity {
+    std::map<int, std::string> infoItems;
+    std::optional<std::string> loadedVersion;
+    std::optional<std::string> loadedFont;
+
+    void ApplyTo(CSimProtocol& protocol) const {
+        for (const auto& [item, text] : infoItems) {
+            protocol.SetInfoItem(item, Utf8ToCp1251(text));
         }
-        ::unlink(link.c_str());
+        if (loadedVersion) {
+            protocol.SetLoadedVersion(Utf8ToCp1251(*loadedVersion));
+        }
+        if (loadedFont) {
+            protocol.SetLoadedFont(Utf8ToCp1251(*loadedFont));
+        }
     }
-    if (::symlink(device.c_str(), link.c_str()) != 0) {
-        std::cerr << "tq20-sim: cannot create the link " << link << "\n";
-        return false;
+};
+
+void AddIdentityOptions(CLI::App& app, PrinterIdentity& identity) {
+    const std::pair<const char*, int> items[] = {
+        {"--serial", CSimProtocol::kInfoSerial},
+        {"--firmware-version", CSimProtocol::kInfoFirmware},
+        {"--font-name", CSimProtocol::kInfoFont}};
+    for (const auto& [name, item] : items) {
+        app.add_option_function<std::string>(
+            name,
+            [&identity, item = item](const std::string& text) { identity.infoItems[item] = text; },
+            "what information item " + std::to_string(item) + " reports");
     }
-    return true;
+    app.add_option("--loaded-version", identity.loadedVersion,
+                   "what item 4 reports after a program load that ran to its end");
+    app.add_option("--loaded-font", identity.loadedFont,
+                   "what item 9 reports after a font load that ran to its end");
 }
 
-// The link is removed only while it still names our device.
-void RemoveLink(const std::string& link, const std::string& device) {
-    char target[4096];
-    const ssize_t length = ::readlink(link.c_str(), target, sizeof target);
-    if (length > 0 && std::string(target, static_cast<std::size_t>(length)) == device) {
-        ::unlink(link.c_str());
+bool LinkTo(CPrinterSim& sim, const std::string& link) {
+    switch (sim.LinkTo(link)) {
+        case CSimDeviceLink::Result::Made:
+            return true;
+        case CSimDeviceLink::Result::NotALink:
+            std::cerr << "tq20-sim: " << link << " exists and is not a symbolic link; left alone\n";
+            return false;
+        case CSimDeviceLink::Result::Failed:
+            break;
     }
+    std::cerr << "tq20-sim: cannot create the link " << link << "\n";
+    return false;
 }
 
 }  // namespace
@@ -95,6 +120,12 @@ int main(int argc, char** argv) {
         ->check(CLI::ExistingDirectory);
     app.add_option("--fault", faultKind, "misbehave from the start")
         ->transform(CLI::CheckedTransformer(kFaultNames));
+    PrinterIdentity identity;
+    AddIdentityOptions(app, identity);
+    app.add_option("--unplug-at-block", options.unplugAtBlock,
+                   "unplug the line once this block of the first program load is answered, "
+                   "and plug it in again a second later")
+        ->check(CLI::PositiveNumber);
     CLI11_PARSE(app, argc, argv);
 
     line.twoStopBits = twoStopBits;
@@ -114,7 +145,10 @@ int main(int argc, char** argv) {
                 paper->Heard(bytes, record);
             });
     }
-    sim.WithProtocol([&](CSimProtocol& protocol) { protocol.SetLine(line); });
+    sim.WithProtocol([&](CSimProtocol& protocol) {
+        protocol.SetLine(line);
+        identity.ApplyTo(protocol);
+    });
     sim.InjectFault({.kind = faultKind});
     if (!logPath.empty() && !sim.LogToFile(logPath)) {
         std::cerr << "tq20-sim: cannot write the log " << logPath << "\n";
@@ -124,7 +158,7 @@ int main(int argc, char** argv) {
         std::cerr << "tq20-sim: cannot open a pseudo-terminal or the TCP port\n";
         return 1;
     }
-    if (!link.empty() && !MakeLink(link, sim.DevicePath())) {
+    if (!link.empty() && !LinkTo(sim, link)) {
         return 1;
     }
     std::cout << "pty: " << sim.DevicePath() << std::endl;
@@ -134,8 +168,5 @@ int main(int argc, char** argv) {
     int received = 0;
     sigwait(&stopSignals, &received);
     sim.Stop();
-    if (!link.empty()) {
-        RemoveLink(link, sim.DevicePath());
-    }
     return 0;
 }
