@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "FactoryLine.h"
 #include "PrinterLine.h"
 #include "PrinterSettings.h"
 #include "SettingEdit.h"
@@ -32,7 +33,7 @@ struct ProvisionProfile {
     std::vector<std::size_t> settingsFields;
     std::vector<SettingEdit> settingsEdits;
     bool findLine = false;
-    LineChoice line{};
+    LineChoice line = kFactoryLine;
     bool testPrint = false;
 
     bool HasSettings() const { return !settingsFields.empty() || !settingsEdits.empty(); }

@@ -13,6 +13,7 @@
 
 #include "CPrinterSim.h"
 #include "CliRun.h"
+#include "SimProgram.h"
 #include "LoaderFiles.h"
 
 namespace {
@@ -28,45 +29,6 @@ std::string LinkTarget(const std::string& link) {
     std::error_code error;
     return fs::read_symlink(link, error).string();
 }
-
-// tq20-sim started with its options, found through its link; stopped with the object.
-class SimProgram {
-public:
-    SimProgram(const std::string& link, std::vector<std::string> options) : m_link(link) {
-        options.insert(options.begin(), {TQ20_SIM, "--link", link});
-        m_child = ::fork();
-        if (m_child == 0) {
-            std::vector<char*> argv;
-            for (std::string& option : options) {
-                argv.push_back(option.data());
-            }
-            argv.push_back(nullptr);
-            ::execv(argv[0], argv.data());
-            ::_exit(127);
-        }
-    }
-    ~SimProgram() {
-        if (m_child > 0) {
-            ::kill(m_child, SIGTERM);
-            ::waitpid(m_child, nullptr, 0);
-        }
-    }
-    // However slowly the simulator started.
-    bool WaitForLink() const {
-        for (int i = 0; i < 1000; ++i) {
-            if (LinkTarget(m_link).rfind("/dev/pts/", 0) == 0) {
-                return true;
-            }
-            std::this_thread::sleep_for(10ms);
-        }
-        return false;
-    }
-    std::string Port() const { return "--port " + m_link; }
-
-private:
-    std::string m_link;
-    pid_t m_child = -1;
-};
 
 const std::string kSerialLabel = "Серийный номер принтера:  ";
 const std::string kFirmwareLabel = "Версия внутреннего ПО:  ";
@@ -100,7 +62,7 @@ TEST(CliPrinters, EachPrinterTellsItsOwnServiceInformation) {
     for (std::size_t i = 0; i < std::size(cases); ++i) {
         const PrinterCase& c = cases[i];
         printers.push_back(std::make_unique<SimProgram>(
-            scratch.Path() + "/printer" + std::to_string(i),
+            TQ20_SIM, scratch.Path() + "/printer" + std::to_string(i),
             std::vector<std::string>{"--serial", c.serial, "--firmware-version", c.firmware,
                                      "--font-name", c.font, "--loaded-version", c.loadedVersion}));
     }

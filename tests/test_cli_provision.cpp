@@ -1,7 +1,15 @@
 // tq20 provision against simulated printers: a profile checked whole before any printer is
 // touched, every printer brought to it through the single commands, one synced record an
 // attempt, and a printer already done skipped on the next run.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <csignal>
+#include <functional>
+#include <thread>
 
 #include <filesystem>
 #include <fstream>
@@ -14,6 +22,7 @@
 #include "CPrinterSim.h"
 #include "CliRun.h"
 #include "LoaderFiles.h"
+#include "SimProgram.h"
 
 namespace {
 
@@ -225,6 +234,192 @@ TEST_F(ProvisionTest, ARecordThatCannotBeWrittenLeavesThePrinterNotDone) {
     EXPECT_EQ(run.exitCode, 41) << run.output;
     EXPECT_NE(run.output.find("No space left on device"), std::string::npos) << run.output;
     EXPECT_EQ(run.output.find("done:"), std::string::npos) << run.output;
+}
+
+// Printers that come and go on one port, as on a station's bench: each is provisioned once, and
+// Ctrl+C ends the station with a summary.
+TEST_F(ProvisionTest, AStationProvisionsEachPrinterPluggedInOnce) {
+    Write("house.json", R"({"contrast": 12})");
+    const std::string profile =
+        Write("profile.json", R"({"model": "TQ-20 A0", "settings": "house.json"})");
+    const std::string link = folder + "/printer";
+    const std::string records = folder + "/records.jsonl";
+    const std::string log = folder + "/station.out";
+    const pid_t station = ::fork();
+    if (station == 0) {
+        const int out = ::open(log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        ::dup2(out, 1);
+        ::dup2(out, 2);
+        ::execl(TQ20_CLI, TQ20_CLI, "provision", "run", profile.c_str(), "--station", "--port",
+                link.c_str(), "--record", records.c_str(), static_cast<char*>(nullptr));
+        ::_exit(127);
+    }
+    ASSERT_GT(station, 0);
+    // The station ends with the test, also when an assertion ends it early.
+    const std::unique_ptr<void, std::function<void(void*)>> ending(
+        reinterpret_cast<void*>(1), [station](void*) { ::kill(station, SIGKILL); });
+    const char* const plugged[] = {"SN-D-0001", "SN-D-0002", "SN-D-0001"};
+    std::size_t attempts = 0;
+    for (const char* serial : plugged) {
+        {
+            const SimProgram printer(TQ20_SIM, link, {"--serial", serial});
+            ASSERT_TRUE(printer.WaitForLink());
+            ++attempts;
+            for (int i = 0; i < 300 && Records().size() < attempts; ++i) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(50));
+            }
+            ASSERT_EQ(Records().size(), attempts) << serial;
+        }
+        // Unplugged: the device goes, and the station notices before the next comes.
+        std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+        EXPECT_EQ(Records().size(), attempts) << "provisioned once while plugged in";
+    }
+    ::kill(station, SIGINT);
+    int status = 0;
+    ASSERT_EQ(::waitpid(station, &status, 0), station);
+    std::ifstream file(log);
+    std::stringstream text;
+    text << file.rdbuf();
+    ASSERT_TRUE(WIFEXITED(status)) << text.str();
+    EXPECT_EQ(WEXITSTATUS(status), 0) << text.str();
+    const auto lines = Records();
+    ASSERT_EQ(lines.size(), 4u) << "three attempts and the summary";
+    EXPECT_EQ(lines[0]["serial"], "SN-D-0001");
+    EXPECT_EQ(lines[0]["result"], "done");
+    EXPECT_EQ(lines[1]["serial"], "SN-D-0002");
+    EXPECT_EQ(lines[1]["result"], "done");
+    EXPECT_EQ(lines[2]["result"], "already done");
+    EXPECT_EQ(lines[3]["done"], 2);
+    EXPECT_EQ(lines[3]["alreadyDone"], 1);
+    EXPECT_EQ(lines[3]["failed"], 0);
+    const std::string out = text.str();
+    std::size_t nexts = 0;
+    for (auto at = out.find("done, next\a"); at != std::string::npos;
+         at = out.find("done, next\a", at + 1)) {
+        ++nexts;
+    }
+    EXPECT_EQ(nexts, 3u) << out;
+    EXPECT_NE(out.find("ALREADY DONE"), std::string::npos) << out;
+}
+
+std::vector<ProgramRecord> Blocks(std::size_t count) {
+    std::vector<ProgramRecord> records;
+    for (std::uint32_t i = 0; i < count; ++i) {
+        records.push_back({i * 256, Pattern(256, static_cast<std::uint8_t>(i + 1))});
+    }
+    return records;
+}
+
+// Printers with different firmware and fonts: each gets only the loads it needs, and the record
+// tells what it came with and left with.
+TEST_F(ProvisionTest, FirmwareAndFontAreLoadedOnlyWhereThePrinterReportsOthers) {
+    Write("tq20-1.08.bin", ProgramFileBytes("TQ-20 A0", 1, Blocks(4)));
+    Write("house.fnt", FontFileBytes("", Pattern(700, 2)));
+    const std::string profile =
+        Write("profile.json", R"({"model": "TQ-20 A0", "firmware": "tq20-1.08.bin",
+                            "firmwareVersion": "1.08", "font": "house.fnt", "fontName": "House 12x24"})");
+    struct PrinterCase {
+        const char* serial;
+        const char* firmware;
+        const char* font;
+        const char* steps;  // firmware and font
+    } const cases[] = {
+        {"SN-E-0001", "1.07", "Cyrillic 12x24", "done done"},
+        {"SN-E-0002", "1.08", "Cyrillic 12x24", "skipped done"},
+        {"SN-E-0003", "1.08", "House 12x24", "skipped skipped"},
+    };
+    std::vector<std::unique_ptr<SimProgram>> printers;
+    std::string ports;
+    for (const PrinterCase& c : cases) {
+        printers.push_back(std::make_unique<SimProgram>(
+            TQ20_SIM, folder + "/" + c.serial,
+            std::vector<std::string>{"--serial", c.serial, "--firmware-version", c.firmware,
+                                     "--font-name", c.font, "--loaded-version", "1.08",
+                                     "--loaded-font", "House 12x24"}));
+        ASSERT_TRUE(printers.back()->WaitForLink());
+        ports += " " + printers.back()->Port();
+    }
+    const std::string record = " --record " + folder + "/records.jsonl";
+    const Outcome run = RunTool("provision run " + profile + ports + record);
+    ASSERT_EQ(run.exitCode, 0) << run.output;
+    const auto records = Records();
+    ASSERT_EQ(records.size(), 3u);
+    for (const PrinterCase& c : cases) {
+        const auto r = *std::find_if(records.begin(), records.end(), [&](const nlohmann::json& j) {
+            return j["serial"] == c.serial;
+        });
+        EXPECT_EQ(r["firmwareBefore"], c.firmware);
+        EXPECT_EQ(r["firmwareAfter"], "1.08");
+        EXPECT_EQ(r["fontBefore"], c.font);
+        EXPECT_EQ(r["fontAfter"], "House 12x24");
+        EXPECT_EQ(r["steps"][2]["result"].get<std::string>() + " " +
+                      r["steps"][3]["result"].get<std::string>(),
+                  c.steps)
+            << c.serial;
+    }
+    const Outcome again = RunTool("provision run " + profile + ports + record);
+    EXPECT_EQ(again.exitCode, 0) << again.output;
+    EXPECT_EQ(Records().back()["result"], "already done");
+}
+
+// Pulled out in the middle of its firmware: the run records the failed step, and the next run
+// finds the printer answering only in its boot area and loads it again.
+TEST_F(ProvisionTest, APrinterUnpluggedInItsFirmwareLoadIsFinishedByTheNextRun) {
+    Write("tq20-1.08.bin", ProgramFileBytes("TQ-20 A0", 1, Blocks(6)));
+    const std::string profile =
+        Write("profile.json",
+              R"({"model": "TQ-20 A0", "firmware": "tq20-1.08.bin", "firmwareVersion": "1.08"})");
+    const SimProgram printer(
+        TQ20_SIM, folder + "/printer",
+        {"--serial", "SN-F-0001", "--loaded-version", "1.08", "--unplug-at-block", "2"});
+    ASSERT_TRUE(printer.WaitForLink());
+    const std::string run = "provision run " + profile + " " + printer.Port() + " --record " +
+                            folder + "/records.jsonl";
+    const Outcome cut = RunTool(run);
+    EXPECT_EQ(cut.exitCode, 31) << cut.output;
+    ASSERT_TRUE(printer.WaitForLink());
+    std::this_thread::sleep_for(std::chrono::milliseconds(1500));  // plugged in again
+    const Outcome finished = RunTool(run);
+    EXPECT_EQ(finished.exitCode, 0) << finished.output;
+    const auto records = Records();
+    ASSERT_EQ(records.size(), 2u);
+    EXPECT_EQ(records[0]["result"], "failed");
+    EXPECT_EQ(records[0]["steps"][2]["step"], "firmware");
+    EXPECT_EQ(records[0]["steps"][2]["result"], "failed");
+    EXPECT_EQ(records[1]["result"], "done");
+    EXPECT_EQ(records[1]["steps"][1]["result"], "failed") << "only the boot area answers";
+    EXPECT_EQ(records[1]["steps"][2]["result"], "done");
+    EXPECT_EQ(records[1]["serial"], "SN-F-0001");
+    EXPECT_EQ(records[1]["firmwareAfter"], "1.08");
+}
+
+// A firmware for another controller passes the profile's own check when the profile names that
+// model, and is refused by the load's model check at the printer.
+TEST_F(ProvisionTest, AFirmwareForAnotherControllerIsRefusedByTheLoad) {
+    Write("other.bin", ProgramFileBytes("TQ-30 B1", 1, Blocks(2)));
+    const std::string profile =
+        Write("profile.json",
+              R"({"model": "TQ-30 B1", "firmware": "other.bin", "firmwareVersion": "3.00"})");
+    const std::string log = folder + "/sim.log";
+    const SimProgram printer(TQ20_SIM, folder + "/printer", {"--log", log});
+    ASSERT_TRUE(printer.WaitForLink());
+    const Outcome run = RunTool("provision run " + profile + " " + printer.Port() + " --record " +
+                                folder + "/records.jsonl");
+    EXPECT_EQ(run.exitCode, 22) << run.output;
+    EXPECT_EQ(Records().at(0)["steps"][2]["result"], "failed");
+    std::ifstream file(log);
+    std::stringstream text;
+    text << file.rdbuf();
+    // After the boot request only the controller's answer is asked for: no block goes out.
+    const std::string heard = text.str();
+    const auto boot = heard.find("host     1B 42 4F 4F 54");
+    ASSERT_NE(boot, std::string::npos) << heard;
+    std::size_t requests = 0;
+    for (auto at = heard.find("host", boot + 4); at != std::string::npos;
+         at = heard.find("host", at + 4)) {
+        ++requests;
+    }
+    EXPECT_EQ(requests, 1u) << heard;
 }
 
 TEST_F(ProvisionTest, TheReportAddsUpARecordFile) {
