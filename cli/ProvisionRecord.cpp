@@ -28,8 +28,9 @@ std::string Seconds(double seconds) {
 }  // namespace
 
 std::string ProvisionRecord::FailedStep() const {
-    const auto failed = std::find_if(steps.begin(), steps.end(),
-                                     [](const ProvisionStep& s) { return s.result == "failed"; });
+    const auto failed = std::find_if(steps.begin(), steps.end(), [](const ProvisionStep& s) {
+        return s.result == "failed" || s.result == "stopped";
+    });
     return failed == steps.end() ? std::string() : failed->name;
 }
 

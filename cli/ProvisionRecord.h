@@ -29,7 +29,7 @@ struct ProvisionRecord {
     std::string error;   // the failure's words, as the single command prints them
     double seconds = 0;
 
-    // The step that failed; empty when none did.
+    // The step that failed, or before which a stop came; empty when none did.
     std::string FailedStep() const;
 };
 

@@ -248,6 +248,8 @@ private:
         }
         if (code == kProvisionDone) {
             Out() << (m_alreadyDone ? "already done: " : "done: ") << m_record.serial << '\n';
+        } else {
+            Err() << "Provisioning ended at the step \"" << m_record.FailedStep() << "\".\n";
         }
         return code;
     }

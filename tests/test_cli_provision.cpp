@@ -200,6 +200,8 @@ TEST_F(ProvisionTest, AFailedStepIsRecordedInTheSingleCommandsWords) {
     const Outcome outcome =
         RunTool("provision run " + profile + Ports() + " --record " + folder + "/records.jsonl");
     EXPECT_EQ(outcome.exitCode, 4) << outcome.output;
+    EXPECT_NE(outcome.output.find("Provisioning ended at the step \"info\"."), std::string::npos)
+        << outcome.output;
     const auto records = Records();
     ASSERT_EQ(records.size(), 1u);
     EXPECT_EQ(records[0]["result"], "failed");
