@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <string>
 #include <thread>
 
@@ -74,6 +76,29 @@ TEST_F(CliTest, TestPrintSendsTheReceipt) {
     const Outcome picture = RunTool("test-print " + m_port + " --preview receipt.png");
     EXPECT_EQ(picture.exitCode, 6) << picture.output;
     EXPECT_NE(picture.output.find("does not draw receipts"), std::string::npos) << picture.output;
+}
+
+// Provisioning in the Windows build: the profile's digest, the synced record and its CSV.
+TEST_F(CliTest, ProvisionsAPrinterAndKeepsItsRecord) {
+    const std::string text = R"({"model": "TQ-20 A0", "settings": ["contrast=9"]})";
+    const TempFile profile("profile.json", std::vector<std::uint8_t>(text.begin(), text.end()));
+    const std::filesystem::path folder = std::filesystem::path(profile.Path()).parent_path();
+    const std::string record = (folder / "records.jsonl").string();
+    const std::string run =
+        "provision run \"" + profile.Path() + "\" " + m_port + " --record \"" + record + "\" --csv";
+    const Outcome first = RunTool(run);
+    EXPECT_EQ(first.exitCode, 0) << first.output;
+    const Outcome second = RunTool(run);
+    EXPECT_EQ(second.exitCode, 0) << second.output;
+    EXPECT_NE(second.output.find("already done"), std::string::npos) << second.output;
+    std::stringstream lines;
+    lines << std::ifstream(record).rdbuf();  // closed at once: Windows keeps an open file
+    EXPECT_NE(lines.str().find("\"result\":\"done\""), std::string::npos) << lines.str();
+    EXPECT_NE(lines.str().find("\"result\":\"already done\""), std::string::npos);
+    EXPECT_TRUE(std::filesystem::exists(folder / "records.csv"));
+    std::filesystem::remove(record);
+    std::filesystem::remove(folder / "records.csv");
+    EXPECT_EQ(RunTool("settings set " + m_port + " contrast=8").exitCode, 0);
 }
 
 TEST_F(CliTest, ShowsTheServiceInformation) {
