@@ -1,12 +1,35 @@
 #include "ProvisionRecord.h"
 
 #include <algorithm>
+#include <array>
 #include <fstream>
 #include <mutex>
+#include <utility>
 
 #include "SyncedAppend.h"
 
 namespace {
+
+using TextField = std::pair<const char*, std::string ProvisionRecord::*>;
+
+// The record's texts by name, in the order the record and its CSV give them: who and what, then
+// (after the steps) how it ended.
+constexpr std::array<TextField, 10> kTextFields{{
+    {"time", &ProvisionRecord::time},
+    {"station", &ProvisionRecord::station},
+    {"port", &ProvisionRecord::port},
+    {"serial", &ProvisionRecord::serial},
+    {"model", &ProvisionRecord::model},
+    {"firmwareBefore", &ProvisionRecord::firmwareBefore},
+    {"firmwareAfter", &ProvisionRecord::firmwareAfter},
+    {"fontBefore", &ProvisionRecord::fontBefore},
+    {"fontAfter", &ProvisionRecord::fontAfter},
+    {"profileDigest", &ProvisionRecord::profileDigest},
+}};
+constexpr std::array<TextField, 2> kOutcomeFields{{
+    {"result", &ProvisionRecord::result},
+    {"error", &ProvisionRecord::error},
+}};
 
 std::string CsvField(const std::string& text) {
     if (text.find_first_of(",\"\n") == std::string::npos) {
@@ -35,24 +58,20 @@ std::string ProvisionRecord::FailedStep() const {
 }
 
 nlohmann::ordered_json RecordJson(const ProvisionRecord& record) {
+    nlohmann::ordered_json json;
+    for (const auto& [name, field] : kTextFields) {
+        json[name] = record.*field;
+    }
     nlohmann::ordered_json steps = nlohmann::ordered_json::array();
     for (const ProvisionStep& step : record.steps) {
         steps.push_back({{"step", step.name}, {"result", step.result}, {"seconds", step.seconds}});
     }
-    return {{"time", record.time},
-            {"station", record.station},
-            {"port", record.port},
-            {"serial", record.serial},
-            {"model", record.model},
-            {"firmwareBefore", record.firmwareBefore},
-            {"firmwareAfter", record.firmwareAfter},
-            {"fontBefore", record.fontBefore},
-            {"fontAfter", record.fontAfter},
-            {"profileDigest", record.profileDigest},
-            {"steps", steps},
-            {"result", record.result},
-            {"error", record.error},
-            {"seconds", record.seconds}};
+    json["steps"] = steps;
+    for (const auto& [name, field] : kOutcomeFields) {
+        json[name] = record.*field;
+    }
+    json["seconds"] = record.seconds;
+    return json;
 }
 
 std::optional<ProvisionRecord> RecordFromJson(const nlohmann::json& json) {
@@ -60,22 +79,15 @@ std::optional<ProvisionRecord> RecordFromJson(const nlohmann::json& json) {
         return std::nullopt;
     }
     ProvisionRecord record;
-    const auto text = [&json](const char* name) {
-        return json.contains(name) && json[name].is_string() ? json[name].get<std::string>()
-                                                             : std::string();
+    const auto read = [&json, &record](const auto& fields) {
+        for (const auto& [name, field] : fields) {
+            if (json.contains(name) && json[name].is_string()) {
+                record.*field = json[name].template get<std::string>();
+            }
+        }
     };
-    record.time = text("time");
-    record.station = text("station");
-    record.port = text("port");
-    record.serial = text("serial");
-    record.model = text("model");
-    record.firmwareBefore = text("firmwareBefore");
-    record.firmwareAfter = text("firmwareAfter");
-    record.fontBefore = text("fontBefore");
-    record.fontAfter = text("fontAfter");
-    record.profileDigest = text("profileDigest");
-    record.result = text("result");
-    record.error = text("error");
+    read(kTextFields);
+    read(kOutcomeFields);
     record.seconds = json.value("seconds", 0.0);
     if (json.contains("steps") && json["steps"].is_array()) {
         for (const auto& step : json["steps"]) {
@@ -89,21 +101,29 @@ std::optional<ProvisionRecord> RecordFromJson(const nlohmann::json& json) {
 }
 
 std::string RecordCsvHeader() {
-    return "time,station,port,serial,model,firmwareBefore,firmwareAfter,fontBefore,fontAfter,"
-           "profileDigest,steps,result,error,seconds\n";
+    std::string header;
+    for (const auto& [name, field] : kTextFields) {
+        header += std::string(name) + ",";
+    }
+    header += "steps,";
+    for (const auto& [name, field] : kOutcomeFields) {
+        header += std::string(name) + ",";
+    }
+    return header + "seconds\n";
 }
 
 std::string RecordCsvLine(const ProvisionRecord& record) {
+    std::string line;
+    for (const auto& [name, field] : kTextFields) {
+        line += CsvField(record.*field) + ",";
+    }
     std::string steps;
     for (const ProvisionStep& step : record.steps) {
         steps += (steps.empty() ? "" : " ") + step.name + "=" + step.result;
     }
-    std::string line;
-    for (const std::string* field : std::initializer_list<const std::string*>{
-             &record.time, &record.station, &record.port, &record.serial, &record.model,
-             &record.firmwareBefore, &record.firmwareAfter, &record.fontBefore, &record.fontAfter,
-             &record.profileDigest, &steps, &record.result, &record.error}) {
-        line += CsvField(*field) + ",";
+    line += CsvField(steps) + ",";
+    for (const auto& [name, field] : kOutcomeFields) {
+        line += CsvField(record.*field) + ",";
     }
     return line + Seconds(record.seconds) + "\n";
 }
