@@ -13,8 +13,8 @@
 
 #include "CPrinterSim.h"
 #include "CliRun.h"
-#include "SimProgram.h"
 #include "LoaderFiles.h"
+#include "SimProgram.h"
 
 namespace {
 
