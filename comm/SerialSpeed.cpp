@@ -1,5 +1,7 @@
 #include "SerialSpeed.h"
 
+#include <algorithm>
+
 namespace {
 
 // What a driver may take beyond the wire time, as a write has always been allowed.
@@ -16,6 +18,11 @@ bool IsSpeedAcceptable(unsigned requested, unsigned reported) {
     const unsigned long long deviation =
         requested > reported ? requested - reported : reported - requested;
     return deviation * 1000 <= static_cast<unsigned long long>(requested) * kSpeedTolerancePerMille;
+}
+
+std::size_t BytesInWireTime(std::chrono::milliseconds time, unsigned baudRate) {
+    const auto bits = static_cast<unsigned long long>(time.count()) * baudRate / 1000;
+    return std::max<std::size_t>(1, static_cast<std::size_t>(bits / kLongestFrameBits));
 }
 
 std::chrono::milliseconds SerialWriteLimit(std::size_t bytes, unsigned baudRate) {

@@ -24,3 +24,5 @@ unsigned ReadSerialSpeed(int fd);
 // slow speeds outgrows any fixed limit (a 256-byte block's data request takes 2.2 s at
 // 1200 bit/s).
 std::chrono::milliseconds SerialWriteLimit(std::size_t bytes, unsigned baudRate);
+// How many bytes the line carries in the time at its longest framing; at least one.
+std::size_t BytesInWireTime(std::chrono::milliseconds time, unsigned baudRate);

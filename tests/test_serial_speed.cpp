@@ -113,3 +113,16 @@ TEST(OpenFailureText, SaysWhyAndWhatToDo) {
 }
 
 }  // namespace
+
+// A window that sends in timed pieces keeps each within its time even at the longest framing,
+// and always sends something.
+TEST(BytesInWireTime, FitsTheLongestFrameAndNeverNone) {
+    struct Case {
+        unsigned baudRate;
+        std::size_t bytes;
+    } const cases[] = {{115200, 480}, {9600, 40}, {1200, 5}, {300, 1}, {50, 1}};
+    for (const Case& c : cases) {
+        EXPECT_EQ(BytesInWireTime(std::chrono::milliseconds(50), c.baudRate), c.bytes)
+            << c.baudRate;
+    }
+}

@@ -4,11 +4,11 @@
 #include <span>
 
 #include "CMiniPrinter.h"
+#include "SerialSpeed.h"
 
 namespace {
 
-constexpr unsigned kBitsPerByte = 10;  // start, eight data bits, stop
-constexpr unsigned kPiecesPerSecond = 20;
+constexpr std::chrono::milliseconds kPieceTime{50};
 
 }  // namespace
 
@@ -21,7 +21,7 @@ CTestPrintFeeder::CTestPrintFeeder(PrinterOf printer, QObject* parent)
 void CTestPrintFeeder::Start(std::vector<std::uint8_t> bytes, unsigned baudRate) {
     m_bytes = std::move(bytes);
     m_sent = 0;
-    m_piece = std::max(1u, baudRate / kBitsPerByte / kPiecesPerSecond);
+    m_piece = BytesInWireTime(kPieceTime, baudRate);
     m_timer.start();
 }
 
