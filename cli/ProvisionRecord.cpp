@@ -6,7 +6,7 @@
 #include <mutex>
 #include <utility>
 
-#include "SyncedAppend.h"
+#include "SettingsFile.h"
 
 namespace {
 

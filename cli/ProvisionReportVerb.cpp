@@ -5,7 +5,6 @@
 #include "ExitCodes.h"
 #include "ProvisionReport.h"
 #include "SettingsFile.h"
-#include "SyncedAppend.h"
 #include "Verbs.h"
 
 namespace {

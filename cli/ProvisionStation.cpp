@@ -16,8 +16,8 @@
 #include "ExitCodes.h"
 #include "PortRunner.h"
 #include "PrinterLine.h"
+#include "SettingsFile.h"
 #include "StopRequest.h"
-#include "SyncedAppend.h"
 
 namespace {
 

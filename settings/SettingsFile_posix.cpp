@@ -66,12 +66,13 @@ bool WriteAll(int fd, const std::string& text) {
 }
 
 // The folder's entry for the new file is on the disk only once the folder is synced too.
-void SyncFolder(const std::string& folder) {
+bool SyncFolder(const std::string& folder) {
     const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const bool synced = fd >= 0 && ::fsync(fd) == 0;
     if (fd >= 0) {
-        ::fsync(fd);
         ::close(fd);
     }
+    return synced;
 }
 
 }  // namespace
@@ -127,4 +128,32 @@ std::optional<std::string> ReadSmallFile(const std::string& path, std::size_t li
     }
     ::close(fd);
     return text;
+}
+
+bool AppendSynced(const std::string& path, const std::string& text, std::string& error) {
+    const bool made = !RegularFileExists(path);
+    const int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC | O_NOCTTY, 0644);
+    if (fd < 0) {
+        error = "Cannot write " + path + ": " + Reason() + ".";
+        return false;
+    }
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        error = "Cannot write " + path + ": it is not a regular file.";
+        return false;
+    }
+    const bool written = WriteAll(fd, text) && ::fsync(fd) == 0;
+    const std::string why = written ? std::string() : Reason();
+    const bool closed = ::close(fd) == 0;
+    if (!written || !closed || (made && !SyncFolder(FolderOf(path)))) {
+        error = "Cannot write " + path + ": " + (why.empty() ? Reason() : why) + ".";
+        return false;
+    }
+    return true;
+}
+
+bool RegularFileExists(const std::string& path) {
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }

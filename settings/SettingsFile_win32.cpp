@@ -133,3 +133,26 @@ std::optional<std::string> ReadSmallFile(const std::string& path, std::size_t li
     text.resize(got);
     return text;
 }
+
+bool AppendSynced(const std::string& path, const std::string& text, std::string& error) {
+    const FileHandle file(::CreateFileA(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr,
+                                        OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (file.Get() == INVALID_HANDLE_VALUE) {
+        error = "Cannot write " + path + ": " + Reason() + ".";
+        return false;
+    }
+    if (::GetFileType(file.Get()) != FILE_TYPE_DISK) {
+        error = "Cannot write " + path + ": it is not a regular file.";
+        return false;
+    }
+    if (!WriteAll(file.Get(), text) || ::FlushFileBuffers(file.Get()) == 0) {
+        error = "Cannot write " + path + ": " + Reason() + ".";
+        return false;
+    }
+    return true;
+}
+
+bool RegularFileExists(const std::string& path) {
+    const DWORD attributes = ::GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
