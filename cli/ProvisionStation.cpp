@@ -10,7 +10,6 @@
 #include <thread>
 
 #include "CPrinterSession.h"
-#include "CommandTable.h"
 #include "Console.h"
 #include "DetectLine.h"
 #include "ExitCodes.h"
@@ -88,8 +87,7 @@ private:
             m_found = found;
         }
         CPrinterSession session(m_found ? *m_found : LineAt(m_port, m_plan.profile.line));
-        return session.Open() &&
-               session.Request(RequestFixedReply(CMD_GET_STATUS, {0}, 1)).has_value();
+        return session.Open() && session.Request(StatusRequest()).has_value();
     }
 
     bool WaitForPrinter() {

@@ -206,7 +206,7 @@ ConversationStep CSettingsConversation::OnInfoReply(std::span<const std::uint8_t
     if (item < kInfoItems) {
         m_plan.push_back(InfoItemStep(++m_infoItem));
     } else {
-        m_plan.push_back(RequestStep(RequestFixedReply(CMD_GET_STATUS, {0}, 1)));
+        m_plan.push_back(RequestStep(StatusRequest()));
     }
     ConversationStep step = Pop();
     step.infoText = item < kInfoItems ? InfoItemLine(item, reply) : InfoFontLine(reply);

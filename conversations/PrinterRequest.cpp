@@ -1,5 +1,7 @@
 #include "PrinterRequest.h"
 
+#include "CommandTable.h"
+
 #include <utility>
 
 PrinterRequest RequestWithoutReply(int command) {
@@ -21,6 +23,10 @@ PrinterRequest RequestUntilTerminator(int command, std::vector<std::uint8_t> par
     request.reply.patternLen = 1;
     request.reply.pattern[0] = terminator;
     return request;
+}
+
+PrinterRequest StatusRequest() {
+    return RequestFixedReply(CMD_GET_STATUS, {0}, 1);
 }
 
 bool SendRequest(CMiniPrinter& printer, const PrinterRequest& request) {

@@ -22,5 +22,9 @@ PrinterRequest RequestFixedReply(int command, std::vector<std::uint8_t> paramete
 PrinterRequest RequestUntilTerminator(int command, std::vector<std::uint8_t> parameters,
                                       std::uint8_t terminator);
 
+// The printer's state: one byte, as the information chain ends with it and a station asks
+// whether a printer is there.
+PrinterRequest StatusRequest();
+
 // Hands the request to the printer object; false when it refused it.
 bool SendRequest(CMiniPrinter& printer, const PrinterRequest& request);
